@@ -1,0 +1,68 @@
+#pragma once
+// A protocol family: the small set of sequences one kind of receiver needs.
+// TRadioCard enforces the common rules (card open, band available, volume
+// path) before it calls a family; a family only speaks its protocol and
+// keeps the card's audio bookkeeping as the receiver behaves.
+
+#include <cstdint>
+#include <memory>
+
+#include "radio_card.h"
+
+namespace tunevox::platform {
+class TCommPortDriver;
+}
+
+namespace tunevox::radio {
+
+class TCardFamily {
+public:
+    explicit TCardFamily(TRadioCard& card) : card_(card) {}
+    virtual ~TCardFamily() = default;
+
+    virtual void Open() = 0;
+    // The family's own part of Close; the common rule follows in the card.
+    virtual void Close() = 0;
+    virtual void Mute() = 0;
+    virtual void Unmute() = 0;
+    // frequency is the request; the family snaps it and returns what it sent.
+    virtual double Tune(bool stereo, tBand band, double frequency) = 0;
+    virtual void VolumeUp() = 0;
+    virtual void VolumeDown() = 0;
+    virtual void SetVolume(int32_t volume) = 0;
+    virtual void VolumeReset() = 0;
+    virtual uint8_t TunedStatus() = 0;
+
+protected:
+    // No port selected: every sequence does nothing.
+    bool NoPort() const { return card_.caps_.PortValue == 0; }
+    uint16_t Base() const { return card_.caps_.PortValue; }
+    void Out(unsigned offset, uint8_t value);
+    uint8_t In(unsigned offset);
+    void Wait(unsigned ms);
+    platform::TCommPortDriver& Serial() { return *card_.serial_; }
+
+    // Card state the protocols keep.
+    bool& Muted() { return card_.muted_; }
+    bool& StartMuted() { return card_.startMuted_; }
+    int32_t& Volume() { return card_.volume_; }
+    int32_t MaxVolume() const { return card_.maxVolume_; }
+    bool Stereo() const { return card_.stereo_; }
+    bool OnMixerLine() const { return card_.OnMixerLine(); }
+    void CardMuteOff() { card_.MuteOff(); }
+    double FMMin() const { return card_.FMMin(); }
+    double FMMax() const { return card_.FMMax(); }
+    const tDevCap& Caps() const { return card_.caps_; }
+
+    // Round(Round(v / step) * step): v snapped to a multiple of the step.
+    static int32_t SnapVolume(int32_t v, int32_t step);
+
+    TRadioCard& card_;
+};
+
+std::unique_ptr<TCardFamily> MakeAimsLabFamily(TRadioCard& card);
+std::unique_ptr<TCardFamily> MakeAztechFamily(TRadioCard& card);
+std::unique_ptr<TCardFamily> MakeZoltrixFamily(TRadioCard& card);
+std::unique_ptr<TCardFamily> MakeSerialFamily(TRadioCard& card);
+
+} // namespace tunevox::radio

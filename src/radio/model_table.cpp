@@ -1,0 +1,65 @@
+#include "radio_types.h"
+
+namespace tunevox::radio {
+
+namespace {
+
+tDevCap IsaCard(const char* name, const char* maker, int32_t volumeStep, bool stereoDetect, double fmStep,
+                bool hasStereo, uint16_t port1, uint16_t port2) {
+    tDevCap c;
+    c.DevName = name;
+    c.DevMaker = maker;
+    c.VolumeStep = volumeStep;
+    c.StereoDetect = stereoDetect;
+    c.HasFM = true;
+    c.FMStep = fmStep;
+    c.HasVolume = true;
+    c.HasMute = true;
+    c.HasStereo = hasStereo;
+    c.PortKind = kIOPort;
+    c.PortCount = 2;
+    c.DefaultPort = 1;
+    // Matches no entry of Ports: it becomes a real address on the first
+    // Port assignment.
+    c.PortValue = 1;
+    c.Ports = {0, port1, port2, 0, 0, 0, 0, 0, 0};
+    return c;
+}
+
+tDevCap SerialRadio(const char* name, const char* maker, bool hasAM, double amStep) {
+    tDevCap c;
+    c.DevName = name;
+    c.DevMaker = maker;
+    c.HasFM = true;
+    c.HasJapaneseFM = true;
+    c.HasAM = hasAM;
+    c.FMStep = 0.05;
+    c.AMStep = amStep;
+    c.HasMute = true;
+    c.AlwaysMuteOnExit = true;
+    c.OpenDelay = true;
+    c.PortKind = kSerialPort;
+    c.PortCount = 8;
+    c.DefaultPort = 2;
+    c.PortValue = 2;
+    for (uint16_t i = 0; i <= 8; ++i) c.Ports[i] = i; // COM1..COM8
+    return c;
+}
+
+} // namespace
+
+tDevCaps DefaultModelTable() {
+    tDevCaps t;
+    t[mRadioTrack] = IsaCard("Radiotrack", "AimsLab", 16, true, 0.025, false, 0x30C, 0x20C);
+    t[mRA300] = IsaCard("RA300", "Reveal", 16, true, 0.025, false, 0x30C, 0x20C);
+    t[mWizard] = SerialRadio("Wizard Radio", "Gemtek", false, 0.0);
+    t[mRadioMan] = SerialRadio("RadioMan", "Gemtek", true, 0.009);
+    // Carries an AM step although it has no AM band.
+    t[mRadionMaru] = SerialRadio("RadionMaru", "Justy", false, 0.009);
+    t[mRajikoma] = SerialRadio("Rajikoma", "Unit", true, 0.009);
+    t[mZoltrix] = IsaCard("Radio Plus 108", "Zoltrix", 16, false, 0.005, true, 0x30C, 0x20C);
+    t[mAztech] = IsaCard("FM radio card", "Aztech/PB/Express", 84, true, 0.025, true, 0x350, 0x358);
+    return t;
+}
+
+} // namespace tunevox::radio

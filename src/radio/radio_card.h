@@ -1,0 +1,174 @@
+#pragma once
+// TRadioCard: the one component through which the program reaches the tuner
+// hardware. It validates every request against the selected model's
+// capabilities, enforces the common rules (clamp and snap, store only what
+// was applied, mute on close) and dispatches to the model family's protocol.
+// Volume and mute go to the card itself or to one line of the sound card's
+// mixer. Plain C++ over the platform seams; no Qt, no windows.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "radio_types.h"
+
+namespace tunevox::platform {
+class IPortIO;
+class ISleeper;
+class ComPortMap;
+class TraceSink;
+class ISoundSystem;
+class IEventPoster;
+class TCommPortDriver;
+} // namespace tunevox::platform
+
+namespace tunevox::mixer {
+class TMixer;
+}
+
+namespace tunevox::radio {
+
+class TCardFamily;
+
+// The seams a card object works through. The referenced objects must outlive
+// the card.
+struct TRadioCardEnvironment {
+    platform::IPortIO* portIO = nullptr;          // required
+    platform::ISleeper* sleeper = nullptr;        // required
+    const platform::ComPortMap* comPorts = nullptr; // required
+    platform::ISoundSystem* sound = nullptr;      // null: no sound card
+    platform::IEventPoster* events = nullptr;     // required with sound
+    platform::TraceSink* trace = nullptr;         // optional serial trace
+};
+
+// (Sender, Volume 0..256, Mute)
+class TRadioCard;
+using tMixerChange = std::function<void(TRadioCard& sender, int volume, bool mute)>;
+
+class TRadioCard {
+public:
+    explicit TRadioCard(const TRadioCardEnvironment& env);
+    ~TRadioCard();
+    TRadioCard(const TRadioCard&) = delete;
+    TRadioCard& operator=(const TRadioCard&) = delete;
+
+    // --- published properties ---
+    tModel Model() const { return model_; }
+    void SetModel(tModel model); // eCantSetup while open
+    bool MuteOnExit() const { return muteOnExit_; }
+    void SetMuteOnExit(bool on);
+    int32_t Port() const { return port_; }
+    void SetPort(int32_t index); // eCantSetup while open, ePortNotFound
+    double Frequency() const { return frequency_; }
+    void SetFrequency(double mhz);
+    tBand Band() const { return band_; }
+    void SetBand(tBand band);
+    int32_t Volume() const { return volume_; }
+    void SetVolume(int32_t volume) { ApplyVolume(volume); }
+    tVolumeLine VolumeLine() const { return volumeLine_; }
+    void SetVolumeLine(tVolumeLine line);
+    bool JapaneseFM() const { return japaneseFM_; }
+    void SetJapaneseFM(bool on);
+    bool Stereo() const { return stereo_; }
+    void SetStereo(bool on);
+    bool MutedStartup() const { return mutedStartup_; }
+    void SetMutedStartup(bool on);
+    tMixerChange OnMixerChange;
+
+    // --- further state ---
+    bool Active() const { return active_; }
+    bool Muted() const { return muted_; }
+    bool StartMuted() const { return startMuted_; }
+    bool HasSoundCard() const { return hasSoundCard_; }
+    bool CanControlAudio() const { return canControlAudio_; }
+    int32_t MaxVolume() const { return maxVolume_; }
+    int32_t VolumeStep() const { return volumeStep_; }
+    double LastFMFrequency() const { return lastFM_; }
+    double LastAMFrequency() const { return lastAM_; }
+    // The selected model's table entry (names, flags, steps, port data).
+    const tDevCap& Caps() const { return caps_; }
+    // Per mixer line: usable (has a volume and a mute control) and maximum.
+    bool MixerLineUsable(tVolumeLine line) const;
+    int32_t MixerLineMax(tVolumeLine line) const;
+    mixer::TMixer* Mixer() { return mixer_.get(); }
+
+    // --- operations ---
+    void Open();
+    void Close();
+    void TuneTo(bool stereo, tBand band, double frequency);
+    uint8_t TunedStatus(int threshold);
+    void MuteOn();
+    void MuteOff();
+    void VolumeUp();
+    void VolumeDown();
+    void ApplyVolume(int32_t volume);
+    void VolumeToZero();
+    void StoreVolume(int32_t volume) { volume_ = volume; }
+    void SetLastFM(double mhz) { lastFM_ = mhz; }
+    void SetLastAM(double mhz) { lastAM_ = mhz; }
+    tDevCap GetCaps(tModel model) const;
+    static constexpr int ModelCount() { return kModelCount; }
+    double MinFrequency() const;
+    double MaxFrequency() const;
+    double FrequencyStep() const;
+    double FMMin() const { return japaneseFM_ ? kJapaneseFMLower : kFMLower; }
+    double FMMax() const { return japaneseFM_ ? kJapaneseFMUpper : kFMUpper; }
+    static constexpr double AMMin() { return kAMLower; }
+    static constexpr double AMMax() { return kAMUpper; }
+    // All bytes waiting on the serial link, in arrival order.
+    std::string ReadReply();
+
+private:
+    friend class TCardFamily;
+
+    struct tMixerLine {
+        bool usable = false;
+        int32_t max = 0;
+        int volumeSlot = 0;
+        int muteSlot = 0;
+    };
+
+    bool OnMixerLine() const { return volumeLine_ >= vlLineIn; }
+    const tMixerLine* CurrentMixerLine() const;
+    void MixerWriteVolume(int32_t v);
+    void MixerMuteOn();
+    void MixerMuteOff();
+    void HandleMixerChange(int control);
+    void CommonCloseRule();
+
+    TRadioCardEnvironment env_;
+    tDevCaps table_;
+    tDevCap caps_;
+    std::unique_ptr<platform::TCommPortDriver> serial_;
+    std::unique_ptr<mixer::TMixer> mixer_;
+    std::array<tMixerLine, 5> lines_{}; // indexed by tVolumeLine
+    std::array<std::unique_ptr<TCardFamily>, 4> families_;
+
+    tModel model_ = mRA300;
+    bool muteOnExit_ = false;
+    int32_t port_ = 2;
+    double frequency_ = 0.0;
+    tBand band_ = bFM;
+    int32_t volume_ = 0;
+    tVolumeLine volumeLine_ = vlNative;
+    bool japaneseFM_ = false;
+    bool stereo_ = false;
+    bool mutedStartup_ = false;
+
+    bool active_ = false;
+    bool muted_ = true;
+    bool startMuted_ = false;
+    bool hasSoundCard_ = false;
+    bool canControlAudio_ = false;
+    int32_t maxVolume_ = 0;
+    int32_t volumeStep_ = 0;
+    double lastFM_ = kFMLower;
+    double lastAM_ = kAMLower;
+    bool destroying_ = false;
+
+    TCardFamily& Family() const;
+};
+
+} // namespace tunevox::radio

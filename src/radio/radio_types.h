@@ -1,0 +1,90 @@
+#pragma once
+// Types shared by the card component and every window that tunes: models,
+// bands, volume lines, band limits, the capability record and the errors of
+// the hardware layer.
+
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace tunevox::radio {
+
+enum tModel : int {
+    mRadioTrack = 0,
+    mRA300 = 1,
+    mWizard = 2,
+    mRadioMan = 3,
+    mRadionMaru = 4,
+    mRajikoma = 5,
+    mZoltrix = 6,
+    mAztech = 7,
+};
+constexpr int kModelCount = 8;
+
+enum tBand : int { bAM = 0, bFM = 1 };
+
+enum tVolumeLine : int { vlNone = 0, vlNative = 1, vlLineIn = 2, vlMicIn = 3, vlCd = 4 };
+
+// Band limits in MHz (AM too: 0.531 is 531 kHz).
+constexpr double kFMLower = 87.0;
+constexpr double kFMUpper = 108.0;
+constexpr double kJapaneseFMLower = 76.0;
+constexpr double kJapaneseFMUpper = 91.0;
+constexpr double kAMLower = 0.531;
+constexpr double kAMUpper = 1.62;
+// The AM step other windows use when they step AM themselves.
+constexpr double kAMStep = 0.009;
+
+// Tuned status values.
+constexpr uint8_t kNotTuned = 0;
+constexpr uint8_t kTuned = 1;
+constexpr uint8_t kTunedStereo = 2;
+constexpr uint8_t kTunedMono = 3;
+
+// PortKind values.
+constexpr uint8_t kSerialPort = 1;
+constexpr uint8_t kIOPort = 2;
+
+// The capability record of one model.
+struct tDevCap {
+    std::string DevName;
+    std::string DevMaker;
+    int32_t VolumeStep = 0;
+    bool SignalStrength = false;
+    bool StereoDetect = false;
+    bool HasFM = false;
+    bool HasJapaneseFM = false;
+    bool HasAM = false;
+    double FMStep = 0.0;
+    double AMStep = 0.0;
+    bool HasVolume = false;
+    bool HasMute = false;
+    bool AlwaysMuteOnExit = false;
+    bool HasStereo = false;
+    bool OpenDelay = false;
+    uint8_t PortKind = 0;
+    int32_t PortCount = 0;
+    uint16_t DefaultPort = 0;
+    uint16_t PortValue = 0;
+    std::array<uint16_t, 9> Ports{}; // [0] is 0: no port
+};
+
+using tDevCaps = std::array<tDevCap, kModelCount>;
+
+// The model table as a fresh card object holds it.
+tDevCaps DefaultModelTable();
+
+// Errors of the hardware layer carry no text; callers tell them apart by class.
+class eRadioCardError : public std::exception {
+public:
+    const char* what() const noexcept override { return ""; }
+};
+// Model or Port assigned while the card is open.
+class eCantSetup : public eRadioCardError {};
+// Port index outside 0..PortCount.
+class ePortNotFound : public eRadioCardError {};
+// The COM port of a serial model could not be opened.
+class ePortAlreayOpen : public eRadioCardError {};
+
+} // namespace tunevox::radio
