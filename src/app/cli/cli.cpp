@@ -1,0 +1,425 @@
+#include "cli.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "emulator/aimslab_emulator.h"
+#include "emulator/aztech_emulator.h"
+#include "emulator/port_bus.h"
+#include "emulator/serial_radio_emulator.h"
+#include "emulator/station_list.h"
+#include "emulator/zoltrix_emulator.h"
+#include "platform/com_port_map.h"
+#include "platform/linux_port_io.h"
+#include "platform/sleeper.h"
+#include "platform/trace.h"
+#include "radio/frequency.h"
+#include "radio/radio_card.h"
+
+namespace tunevox::cli {
+
+using radio::TRadioCard;
+
+namespace {
+
+struct Command {
+    enum Kind { Tune, TuneAM, Status, Mute, Unmute, Volume, VolumeUp, VolumeDown, VolumeReset, Scan } kind;
+    double value = 0.0;
+};
+
+struct Options {
+    bool virtualHardware = false;
+    std::string stationsFile;
+    std::optional<radio::tModel> model;
+    std::optional<int> port;
+    std::string comDevice;
+    bool japaneseFM = false;
+    bool mono = false;
+    std::vector<Command> commands;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+const char* const kModelNames[] = {"radiotrack", "ra300", "wizard", "radioman",
+                                   "radionmaru", "rajikoma", "zoltrix", "aztech"};
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::optional<double> ParseNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    double v = std::strtod(text.c_str(), &end);
+    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<radio::tModel> ParseModel(const std::string& text) {
+    std::string name = Lower(text);
+    for (int i = 0; i < radio::kModelCount; ++i) {
+        if (name == kModelNames[i]) return static_cast<radio::tModel>(i);
+    }
+    if (auto code = ParseNumber(text); code && *code == std::trunc(*code) && *code >= 1 && *code <= 8) {
+        return static_cast<radio::tModel>(static_cast<int>(*code) - 1);
+    }
+    return std::nullopt;
+}
+
+Options Parse(const std::vector<std::string>& args) {
+    Options o;
+    auto value = [&](size_t& i, const std::string& opt) -> const std::string& {
+        if (i + 1 >= args.size()) throw UsageError{opt + " needs a value"};
+        return args[++i];
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--virtual") {
+            o.virtualHardware = true;
+        } else if (a == "--stations") {
+            o.stationsFile = value(i, a);
+        } else if (a == "--model") {
+            const std::string& m = value(i, a);
+            o.model = ParseModel(m);
+            if (!o.model) throw UsageError{"unknown model \"" + m + "\""};
+        } else if (a == "--port") {
+            const std::string& p = value(i, a);
+            auto n = ParseNumber(p);
+            if (!n || *n != std::trunc(*n) || *n < 0 || *n > 8) throw UsageError{"bad port index \"" + p + "\""};
+            o.port = static_cast<int>(*n);
+        } else if (a == "--com-device") {
+            o.comDevice = value(i, a);
+        } else if (a == "--japanese-fm") {
+            o.japaneseFM = true;
+        } else if (a == "--mono") {
+            o.mono = true;
+        } else if (a == "--help" || a == "-h") {
+            throw UsageError{};
+        } else if (a.rfind("--", 0) == 0) {
+            throw UsageError{"unknown option " + a};
+        } else if (a == "tune") {
+            if (i + 1 < args.size() && Lower(args[i + 1]) == "am") {
+                ++i;
+                const std::string& k = value(i, "tune am");
+                auto khz = ParseNumber(k);
+                if (!khz) throw UsageError{"bad AM frequency \"" + k + "\" (kHz)"};
+                o.commands.push_back({Command::TuneAM, *khz / 1000.0});
+            } else {
+                if (i + 1 < args.size() && Lower(args[i + 1]) == "fm") ++i;
+                const std::string& f = value(i, "tune");
+                auto mhz = ParseNumber(f);
+                if (!mhz) throw UsageError{"bad FM frequency \"" + f + "\" (MHz)"};
+                o.commands.push_back({Command::Tune, *mhz});
+            }
+        } else if (a == "status") {
+            o.commands.push_back({Command::Status});
+        } else if (a == "mute") {
+            o.commands.push_back({Command::Mute});
+        } else if (a == "unmute") {
+            o.commands.push_back({Command::Unmute});
+        } else if (a == "volume") {
+            const std::string& v = value(i, a);
+            auto n = ParseNumber(v);
+            if (!n || *n != std::trunc(*n) || *n < 0 || *n > 256) throw UsageError{"volume must be 0..256"};
+            o.commands.push_back({Command::Volume, *n});
+        } else if (a == "volume-up") {
+            o.commands.push_back({Command::VolumeUp});
+        } else if (a == "volume-down") {
+            o.commands.push_back({Command::VolumeDown});
+        } else if (a == "volume-reset") {
+            o.commands.push_back({Command::VolumeReset});
+        } else if (a == "scan") {
+            o.commands.push_back({Command::Scan});
+        } else {
+            throw UsageError{"unknown command \"" + a + "\""};
+        }
+    }
+    if (!o.model) throw UsageError{"--model is required"};
+    if (o.commands.empty()) throw UsageError{"no command given"};
+    if (!o.stationsFile.empty() && !o.virtualHardware) throw UsageError{"--stations needs --virtual"};
+    if (!o.comDevice.empty() && o.virtualHardware) throw UsageError{"--com-device cannot be used with --virtual"};
+    return o;
+}
+
+const char* StatusText(uint8_t status) {
+    switch (status) {
+    case radio::kTuned:
+        return "Tuned";
+    case radio::kTunedStereo:
+        return "Stereo";
+    case radio::kTunedMono:
+        return "Mono";
+    default:
+        return "?????";
+    }
+}
+
+char StatusLetter(uint8_t status) {
+    switch (status) {
+    case radio::kTuned:
+        return 'T';
+    case radio::kTunedStereo:
+        return 'S';
+    default:
+        return 'M';
+    }
+}
+
+// Commands a model cannot carry out are refused before any hardware is
+// touched, so a script learns of its mistake without side effects.
+void CheckAgainstModel(const Options& o, const radio::tDevCap& caps) {
+    if (o.japaneseFM && !caps.HasJapaneseFM) throw UsageError{caps.DevName + " has no Japanese FM band"};
+    if (o.port && *o.port > caps.PortCount) {
+        throw UsageError{"port index " + std::to_string(*o.port) + " is out of range for " + caps.DevName +
+                         " (1.." + std::to_string(caps.PortCount) + ")"};
+    }
+    if (!o.comDevice.empty() && caps.PortKind != radio::kSerialPort) {
+        throw UsageError{"--com-device is for the serial radios; " + caps.DevName + " is an I/O-port card"};
+    }
+    for (const Command& c : o.commands) {
+        if (c.kind == Command::TuneAM && !caps.HasAM) throw UsageError{caps.DevName + " has no AM band"};
+        bool volume = c.kind == Command::Volume || c.kind == Command::VolumeUp || c.kind == Command::VolumeDown ||
+                      c.kind == Command::VolumeReset;
+        if (volume && !caps.HasVolume) throw UsageError{caps.DevName + " has no volume control of its own"};
+    }
+}
+
+// Sweeps the FM band in the model's step; a run of tuned steps is one
+// station, reported at its middle.
+void Scan(TRadioCard& card, std::ostream& out) {
+    double restore = card.Frequency();
+    bool hadFrequency = restore != 0.0;
+    double lower = card.FMMin(), upper = card.FMMax(), step = card.Caps().FMStep;
+    auto steps = static_cast<int>(std::lround((upper - lower) / step));
+    std::vector<std::pair<double, uint8_t>> run;
+    auto flush = [&] {
+        if (run.empty()) return;
+        const auto& mid = run[run.size() / 2];
+        out << radio::FrequencyText(upper, lower, mid.first) << ' ' << StatusLetter(mid.second) << '\n';
+        run.clear();
+    };
+    for (int k = 0; k <= steps; ++k) {
+        card.TuneTo(card.Stereo(), radio::bFM, lower + k * step);
+        uint8_t s = card.TunedStatus(0);
+        if (s == radio::kNotTuned) flush();
+        else run.emplace_back(card.Frequency(), s);
+    }
+    flush();
+    if (hadFrequency) card.TuneTo(card.Stereo(), radio::bFM, restore);
+}
+
+// The I/O range a family uses from its base port.
+unsigned PortSpan(radio::tModel m) {
+    switch (m) {
+    case radio::mZoltrix:
+        return 4;
+    case radio::mAztech:
+        return 8;
+    default:
+        return 1;
+    }
+}
+
+// The emulated receiver of one run.
+struct VirtualHardware {
+    emulator::PortBus bus;
+    std::unique_ptr<platform::IPortIO> isa;
+    std::unique_ptr<emulator::SerialRadioEmulator> serial;
+};
+
+} // namespace
+
+std::string Usage() {
+    return "usage: tunevox-cli [--virtual] [--stations FILE] --model NAME|CODE [--port INDEX]\n"
+           "                   [--com-device PATH] [--japanese-fm] [--mono] COMMAND...\n"
+           "models: 1 radiotrack, 2 ra300, 3 wizard, 4 radioman, 5 radionmaru,\n"
+           "        6 rajikoma, 7 zoltrix, 8 aztech\n"
+           "commands (run in order):\n"
+           "  tune FREQ       tune FM, MHz (tune 98.7)\n"
+           "  tune am KHZ     tune AM, kHz (tune am 531)\n"
+           "  status          print Tuned, Stereo, Mono or ?????\n"
+           "  mute, unmute\n"
+           "  volume N        0..256; the card cannot report its level, so the first\n"
+           "                  volume command of a run brings it down to 0 first\n"
+           "  volume-up, volume-down\n"
+           "                  one step; without an earlier volume command in the run\n"
+           "                  they count from the middle of the scale\n"
+           "  volume-reset    volume to 0\n"
+           "  scan            sweep the FM band and print each station: FREQ T|S|M\n"
+           "--virtual uses emulated receivers; --stations FILE replaces their stations.\n"
+           "--com-device PATH opens PATH as the serial radio's COM port.\n"
+           "TUNEVOX_TRACE=FILE (or -) writes every hardware operation to FILE.\n";
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options o;
+    try {
+        o = Parse(args);
+    } catch (const UsageError& e) {
+        if (!e.message.empty()) err << "tunevox-cli: " << e.message << '\n';
+        err << Usage();
+        return e.message.empty() && !args.empty() ? kExitOk : kExitUsage;
+    }
+
+    const radio::tDevCap caps = radio::DefaultModelTable()[*o.model];
+    try {
+        CheckAgainstModel(o, caps);
+    } catch (const UsageError& e) {
+        err << "tunevox-cli: " << e.message << '\n';
+        return kExitUsage;
+    }
+
+    emulator::StationList stations = emulator::StationList::BuiltIn();
+    if (!o.stationsFile.empty()) {
+        std::vector<std::string> errors;
+        auto loaded = emulator::StationList::Load(o.stationsFile, &errors);
+        if (!loaded) {
+            for (const auto& e : errors) err << "tunevox-cli: " << o.stationsFile << ": " << e << '\n';
+            return kExitUsage;
+        }
+        stations = std::move(*loaded);
+    }
+
+    // Emulated receivers need no real waits; real hardware needs them all.
+    platform::VirtualSleeper virtualSleeper;
+    platform::SystemSleeper systemSleeper;
+    platform::ISleeper* sleeper = o.virtualHardware ? static_cast<platform::ISleeper*>(&virtualSleeper)
+                                                    : static_cast<platform::ISleeper*>(&systemSleeper);
+    platform::ComPortMap comPorts;
+    platform::LinuxPortIO linuxPorts;
+    VirtualHardware vhw;
+    platform::IPortIO* ports = &linuxPorts;
+
+    // The port the card will use, before the card exists: the run needs it
+    // to set up access to exactly that range.
+    int index = o.port.value_or(caps.DefaultPort);
+    uint16_t portValue = caps.Ports[index];
+
+    if (o.virtualHardware) {
+        ports = &vhw.bus;
+        if (caps.PortKind == radio::kIOPort && portValue != 0) {
+            switch (*o.model) {
+            case radio::mZoltrix:
+                vhw.isa = std::make_unique<emulator::ZoltrixEmulator>(portValue, stations);
+                break;
+            case radio::mAztech:
+                vhw.isa = std::make_unique<emulator::AztechEmulator>(portValue, stations);
+                break;
+            default:
+                vhw.isa = std::make_unique<emulator::AimsLabEmulator>(portValue, virtualSleeper, stations);
+                break;
+            }
+            vhw.bus.Attach(portValue, PortSpan(*o.model), *vhw.isa);
+        } else if (caps.PortKind == radio::kSerialPort && portValue != 0) {
+            emulator::SerialRadioEmulator::Options so;
+            so.hasAM = caps.HasAM;
+            vhw.serial = std::make_unique<emulator::SerialRadioEmulator>(stations, so);
+            if (!vhw.serial->Start()) {
+                err << "tunevox-cli: cannot start the emulated serial radio: " << vhw.serial->Error() << '\n';
+                return kExitHardware;
+            }
+            comPorts.SetDevicePath(portValue, vhw.serial->DevicePath());
+        }
+    } else if (caps.PortKind == radio::kIOPort && portValue != 0) {
+        if (!linuxPorts.Acquire(portValue, PortSpan(*o.model))) {
+            char range[32];
+            std::snprintf(range, sizeof range, "0x%X-0x%X", portValue, portValue + PortSpan(*o.model) - 1);
+            err << "tunevox-cli: cannot reach I/O ports " << range << " (" << linuxPorts.Error()
+                << "); run as root or grant CAP_SYS_RAWIO, or use --virtual\n";
+            return kExitHardware;
+        }
+    } else if (caps.PortKind == radio::kSerialPort && !o.comDevice.empty()) {
+        comPorts.SetDevicePath(portValue, o.comDevice);
+    }
+
+    std::unique_ptr<platform::TraceSink> trace = platform::TraceSink::FromEnvironment();
+    std::optional<platform::TracingPortIO> tracedPorts;
+    std::optional<platform::TracingSleeper> tracedSleeper;
+    if (trace) {
+        tracedPorts.emplace(*ports, *trace);
+        tracedSleeper.emplace(*sleeper, *trace);
+        ports = &*tracedPorts;
+        sleeper = &*tracedSleeper;
+    }
+
+    radio::TRadioCardEnvironment env;
+    env.portIO = ports;
+    env.sleeper = sleeper;
+    env.comPorts = &comPorts;
+    env.trace = trace.get();
+    TRadioCard card(env);
+    card.SetModel(*o.model);
+    card.SetPort(index);
+    card.SetVolumeLine(radio::vlNative);
+    card.SetJapaneseFM(o.japaneseFM);
+    card.SetStereo(!o.mono);
+
+    try {
+        card.Open();
+    } catch (const radio::ePortAlreayOpen&) {
+        err << "tunevox-cli: cannot open COM" << card.Caps().PortValue << " ("
+            << comPorts.DevicePath(card.Caps().PortValue) << "): it does not exist, is in use, or needs "
+            << "permission (the dialout group)\n";
+        card.Close();
+        return kExitHardware;
+    }
+    if (card.Caps().OpenDelay) sleeper->Sleep(600);
+
+    bool volumeKnown = false;
+    for (const Command& c : o.commands) {
+        switch (c.kind) {
+        case Command::Tune:
+            card.TuneTo(card.Stereo(), radio::bFM, c.value);
+            break;
+        case Command::TuneAM:
+            card.TuneTo(card.Stereo(), radio::bAM, c.value);
+            break;
+        case Command::Status:
+            out << StatusText(card.TunedStatus(0)) << '\n';
+            break;
+        case Command::Mute:
+            card.MuteOn();
+            break;
+        case Command::Unmute:
+            card.MuteOff();
+            break;
+        case Command::Volume:
+            if (!volumeKnown) {
+                card.StoreVolume(card.MaxVolume());
+                card.VolumeToZero();
+                volumeKnown = true;
+            }
+            card.ApplyVolume(static_cast<int32_t>(c.value));
+            break;
+        case Command::VolumeUp:
+        case Command::VolumeDown:
+            if (!volumeKnown) {
+                card.StoreVolume(card.MaxVolume() / 2);
+                volumeKnown = true;
+            }
+            if (c.kind == Command::VolumeUp) card.VolumeUp();
+            else card.VolumeDown();
+            break;
+        case Command::VolumeReset:
+            card.StoreVolume(card.MaxVolume());
+            card.VolumeToZero();
+            volumeKnown = true;
+            break;
+        case Command::Scan:
+            Scan(card, out);
+            break;
+        }
+    }
+    // The receiver is left playing: the card object is dropped without Close
+    // (a serial radio's port is closed by the card, which sends nothing).
+    return kExitOk;
+}
+
+} // namespace tunevox::cli
