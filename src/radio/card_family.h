@@ -33,6 +33,9 @@ public:
     virtual void VolumeReset() = 0;
     virtual uint8_t TunedStatus() = 0;
 
+    // Round(Round(v / step) * step): v snapped to a multiple of the step.
+    static int32_t SnapVolume(int32_t v, int32_t step);
+
 protected:
     // No port selected: every sequence does nothing.
     bool NoPort() const { return card_.caps_.PortValue == 0; }
@@ -53,9 +56,6 @@ protected:
     double FMMin() const { return card_.FMMin(); }
     double FMMax() const { return card_.FMMax(); }
     const tDevCap& Caps() const { return card_.caps_; }
-
-    // Round(Round(v / step) * step): v snapped to a multiple of the step.
-    static int32_t SnapVolume(int32_t v, int32_t step);
 
     TRadioCard& card_;
 };
