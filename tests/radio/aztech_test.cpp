@@ -50,7 +50,9 @@ TEST(AztechTune, CarriesTheVolumeLevelInEveryByte) {
     EXPECT_EQ(w[7], 0xC6);
     EXPECT_EQ(w.back(), 0xC4);
     for (const auto& op : rig.ports.log) {
-        if (op.kind == 'W') EXPECT_EQ(op.port, 0x358);
+        if (op.kind == 'W') {
+            EXPECT_EQ(op.port, 0x358);
+        }
     }
     c.MuteOn();
     rig.ports.Clear();
