@@ -69,13 +69,16 @@ TEST(CliUsage, MistakesExitWithTwoBeforeAnyHardware) {
 }
 
 TEST(CliVirtual, StatusNearAndFarFromAStation) {
-    // 98.7 is a stereo station of the built-in list; 99.4 lies between stations.
+    // 98.7 is a stereo station of the built-in list, 100.3 a mono one; 99.4
+    // lies between stations.
     EXPECT_EQ(RunCli({"--virtual", "--model", "radiotrack", "tune", "98.7", "status"}).out, "Stereo\n");
     EXPECT_EQ(RunCli({"--virtual", "--model", "radiotrack", "tune", "99.4", "status"}).out, "?????\n");
-    EXPECT_EQ(RunCli({"--virtual", "--model", "ra300", "--mono", "tune", "98.7", "status"}).out, "Mono\n");
+    EXPECT_EQ(RunCli({"--virtual", "--model", "ra300", "tune", "100.3", "status"}).out, "Mono\n");
     EXPECT_EQ(RunCli({"--virtual", "--model", "zoltrix", "tune", "98.7", "status"}).out, "Tuned\n");
     EXPECT_EQ(RunCli({"--virtual", "--model", "8", "tune", "99.4", "status", "tune", "98.7", "status"}).out,
-              "?????\nTuned\n");
+              "?????\nStereo\n");
+    // Asking the Zoltrix card for mono makes it report a stereo station as tuned only in mono mode.
+    EXPECT_EQ(RunCli({"--virtual", "--model", "zoltrix", "--mono", "tune", "98.7", "status"}).out, "Tuned\n");
 }
 
 TEST(CliVirtual, SerialRadioThroughItsPseudoTerminal) {
@@ -94,7 +97,7 @@ TEST(CliVirtual, StationFileReplacesTheBuiltInList) {
     }
     Result r = RunCli({"--virtual", "--stations", path, "--model", "aztech", "scan"});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "090.000 T\n104.250 T\n");
+    EXPECT_EQ(r.out, "090.000 S\n104.250 M\n");
 
     {
         std::ofstream f(path);
