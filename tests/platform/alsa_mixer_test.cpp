@@ -1,0 +1,151 @@
+#include "platform/alsa_mixer.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <cerrno>
+#include <chrono>
+#include <vector>
+
+#include "platform/event_queue.h"
+
+namespace tunevox::platform {
+namespace {
+
+// --- value conversion ---
+
+TEST(AlsaConversion, RangeEndsMapToTheFullScaleAndEveryRawStepSurvivesARoundTrip) {
+    struct Range {
+        long min, max;
+    };
+    for (Range r : {Range{0, 31}, Range{0, 255}, Range{-10239, 400}, Range{0, 1}, Range{0, 87}}) {
+        EXPECT_EQ(AlsaRawToUser(r.min, r.min, r.max), 0);
+        EXPECT_EQ(AlsaRawToUser(r.max, r.min, r.max), kAlsaUserMax);
+        EXPECT_EQ(AlsaUserToRaw(0, r.min, r.max), r.min);
+        EXPECT_EQ(AlsaUserToRaw(kAlsaUserMax, r.min, r.max), r.max);
+        for (long raw = r.min; raw <= r.max; ++raw) {
+            ASSERT_EQ(AlsaUserToRaw(AlsaRawToUser(raw, r.min, r.max), r.min, r.max), raw) << r.min << ".." << r.max;
+        }
+    }
+    // Values from the scale land on the nearest raw step.
+    EXPECT_EQ(AlsaUserToRaw(32767, 0, 31), 15);
+    EXPECT_EQ(AlsaUserToRaw(32768, 0, 31), 16);
+}
+
+TEST(AlsaConversion, OutOfRangeAndDegenerateInputsStayInRange) {
+    EXPECT_EQ(AlsaRawToUser(-5, 0, 31), 0);
+    EXPECT_EQ(AlsaRawToUser(40, 0, 31), kAlsaUserMax);
+    EXPECT_EQ(AlsaUserToRaw(-1, 0, 31), 0);
+    EXPECT_EQ(AlsaUserToRaw(70000, 0, 31), 31);
+    EXPECT_EQ(AlsaRawToUser(7, 7, 7), 0); // a range of one value
+    EXPECT_EQ(AlsaUserToRaw(65535, 7, 7), 7);
+    EXPECT_EQ(AlsaRawToUser(0, 10, 0), 0); // an inverted range from a broken driver
+}
+
+// --- which card is which device ---
+
+TEST(AlsaDevices, DeviceZeroIsTheCardCarryingTheLineInput) {
+    using S = AlsaCardSummary;
+    // An HDMI output first, the analogue card with its line input second.
+    std::vector<S> cards = {S{0, false, false, 0}, S{1, true, true, 0}, S{2, false, true, 0}};
+    EXPECT_EQ(AlsaMixerDeviceOrder(cards), (std::vector<int>{1, 0, 2}));
+    // No line input anywhere: the first card that records.
+    cards[1].hasLine = false;
+    EXPECT_EQ(AlsaMixerDeviceOrder(cards), (std::vector<int>{1, 0, 2}));
+    cards[1].hasCapture = false;
+    EXPECT_EQ(AlsaMixerDeviceOrder(cards), (std::vector<int>{2, 0, 1}));
+    // Nothing of either: the first card.
+    cards[2].hasCapture = false;
+    EXPECT_EQ(AlsaMixerDeviceOrder(cards), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(AlsaMixerDeviceOrder({}).empty());
+}
+
+TEST(AlsaDevices, MidiDevicesCountOverTheCardsInOrder) {
+    using S = AlsaCardSummary;
+    std::vector<S> cards = {S{0, false, false, 2}, S{3, true, false, 0}, S{4, false, false, 1}};
+    EXPECT_EQ(AlsaCardForMidiDevice(cards, -2), 3);
+    EXPECT_EQ(AlsaCardForMidiDevice(cards, -1), 3);
+    EXPECT_EQ(AlsaCardForMidiDevice(cards, 0), 0);
+    EXPECT_EQ(AlsaCardForMidiDevice(cards, 1), 0);
+    EXPECT_EQ(AlsaCardForMidiDevice(cards, 2), 4);
+    EXPECT_EQ(AlsaCardForMidiDevice(cards, 3), -1);
+    EXPECT_EQ(AlsaCardForMidiDevice(cards, -3), -1);
+    EXPECT_EQ(AlsaCardForMidiDevice({}, -2), -1);
+}
+
+TEST(AlsaDevices, ErrorNumbersBecomeResultCodes) {
+    EXPECT_EQ(AlsaErrorToCode(-ENOENT), mmcode::kBadDeviceId);
+    // A failure is never reported as success.
+    for (int e = 1; e < 140; ++e) EXPECT_NE(AlsaErrorToCode(-e), mmcode::kNoError) << e;
+}
+
+// --- a real card, where there is one ---
+
+TEST(AlsaCard, WithoutACardOpeningFailsWithACode) {
+    AlsaSoundSystem sound;
+    if (!AlsaSoundSystem::Cards().empty()) GTEST_SKIP() << "this machine has a sound card";
+    ManualEventQueue events;
+    std::unique_ptr<IMixerDevice> device;
+    EXPECT_FALSE(sound.HasSoundCard());
+    EXPECT_NE(sound.OpenMixer(-2, events, [](uint32_t) {}, device), mmcode::kNoError);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_TRUE(sound.PollDescriptors().empty());
+    sound.Dispatch();
+}
+
+
+// Puts a control back as it was, whatever the test did.
+struct Restore {
+    IMixerDevice& device;
+    uint32_t id;
+    std::vector<int32_t> values;
+    ~Restore() { device.SetValues(id, values); }
+};
+
+TEST(AlsaCard, WritesReadBackAndReportsTheChangeThroughThePollDescriptors) {
+    AlsaSoundSystem sound;
+    if (!sound.HasSoundCard()) GTEST_SKIP() << "no ALSA sound card with a playback device on this machine";
+    ManualEventQueue events;
+    std::vector<uint32_t> seen;
+    std::unique_ptr<IMixerDevice> device;
+    int rc = sound.OpenMixer(-2, events, [&](uint32_t id) { seen.push_back(id); }, device);
+    if (rc != mmcode::kNoError) GTEST_SKIP() << "the sound card's mixer cannot be opened, code " << rc;
+    tMixerLineInfo speakers;
+    tMixerControlInfo volume;
+    if (device->DestinationCount() < 1 || device->GetDestination(0, speakers) != mmcode::kNoError ||
+        device->FindControl(speakers.lineId, tMixerControlKind::kVolume, volume) != mmcode::kNoError) {
+        GTEST_SKIP() << "the card has no master volume";
+    }
+    EXPECT_EQ(speakers.kind, tMixerLineKind::kSpeakers);
+    EXPECT_EQ(volume.minimum, 0);
+    EXPECT_EQ(volume.maximum, kAlsaUserMax);
+    ASSERT_FALSE(sound.PollDescriptors().empty());
+
+    const int channels = volume.uniform ? 1 : speakers.channels;
+    std::vector<int32_t> before;
+    ASSERT_EQ(device->GetValues(volume.controlId, channels, before), mmcode::kNoError);
+    Restore restore{*device, volume.controlId, before};
+    int32_t target = before[0] > 32767 ? 16384 : 49152;
+    ASSERT_EQ(device->SetValues(volume.controlId, {target}), mmcode::kNoError);
+    EXPECT_TRUE(seen.empty()); // never from inside the write
+
+    std::vector<int32_t> after;
+    ASSERT_EQ(device->GetValues(volume.controlId, channels, after), mmcode::kNoError);
+    EXPECT_EQ(after, std::vector<int32_t>(static_cast<size_t>(channels), target)); // read back as written
+    EXPECT_EQ(device->SetValues(volume.controlId, {kAlsaUserMax + 1}), mmcode::kInvalidValue);
+
+    // The change comes back to this handle as an event; wait a bounded time.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (seen.empty() && std::chrono::steady_clock::now() < deadline) {
+        std::vector<pollfd> fds;
+        for (AlsaPollDescriptor d : sound.PollDescriptors()) fds.push_back({d.fd, d.events, 0});
+        poll(fds.data(), fds.size(), 100);
+        sound.Dispatch();
+        events.Drain();
+    }
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), volume.controlId);
+}
+
+} // namespace
+} // namespace tunevox::platform
