@@ -320,7 +320,11 @@ void TRadioCard::MuteOff() {
         Family().Unmute();
     } else if (OnMixerLine()) {
         // The card itself may be silenced (opened muted): unmute it first.
+        // Volume is the line's here; a native unmute that snaps it to the
+        // card's own step must not change it.
+        int32_t lineVolume = volume_;
         Family().Unmute();
+        volume_ = lineVolume;
         MixerMuteOff();
     }
 }
