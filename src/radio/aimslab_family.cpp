@@ -28,13 +28,9 @@ class AimsLabFamily final : public TCardFamily {
 public:
     using TCardFamily::TCardFamily;
 
-    void Open() override {
-        Muted() = StartMuted();
-        if (!NoPort()) {
-            Out(0, 0);
-            Out(0, StartMuted() ? kAudioOff : kAudioOn);
-        }
-        if (OnMixerLine()) CardMuteOff();
+    void SendOpen() override {
+        Out(0, 0);
+        Out(0, StartMuted() ? kAudioOff : kAudioOn);
     }
 
     void Close() override {

@@ -20,14 +20,10 @@ class AztechFamily final : public TCardFamily {
 public:
     using TCardFamily::TCardFamily;
 
-    void Open() override {
-        Muted() = StartMuted();
-        if (!NoPort()) {
-            uint8_t l = StartMuted() ? 0 : Level();
-            Out(0, l);
-            Out(0, l);
-        }
-        if (OnMixerLine()) CardMuteOff();
+    void SendOpen() override {
+        uint8_t l = StartMuted() ? 0 : Level();
+        Out(0, l);
+        Out(0, l);
     }
 
     void Close() override {

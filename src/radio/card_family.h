@@ -20,7 +20,14 @@ public:
     explicit TCardFamily(TRadioCard& card) : card_(card) {}
     virtual ~TCardFamily() = default;
 
-    virtual void Open() = 0;
+    // The I/O-port cards' open rule: Muted follows StartMuted, the card is
+    // sent its mute or unmute, and a card on a mixer line ends unmuted.
+    // The serial radios replace it with their own.
+    virtual void Open() {
+        Muted() = StartMuted();
+        if (!NoPort()) SendOpen();
+        if (OnMixerLine()) CardMuteOff();
+    }
     // The family's own part of Close; the common rule follows in the card.
     virtual void Close() = 0;
     virtual void Mute() = 0;
@@ -37,6 +44,9 @@ public:
     static int32_t SnapVolume(int32_t v, int32_t step);
 
 protected:
+    // The card's own part of opening: mute or unmute as StartMuted says.
+    virtual void SendOpen() {}
+
     // No port selected: every sequence does nothing.
     bool NoPort() const { return card_.caps_.PortValue == 0; }
     uint16_t Base() const { return card_.caps_.PortValue; }

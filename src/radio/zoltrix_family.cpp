@@ -27,17 +27,13 @@ class ZoltrixFamily final : public TCardFamily {
 public:
     using TCardFamily::TCardFamily;
 
-    void Open() override {
-        Muted() = StartMuted();
-        if (!NoPort()) {
-            if (StartMuted()) {
-                AudioOff();
-            } else {
-                Out(0, 0);
-                In(kAudioOnPort);
-            }
+    void SendOpen() override {
+        if (StartMuted()) {
+            AudioOff();
+        } else {
+            Out(0, 0);
+            In(kAudioOnPort);
         }
-        if (OnMixerLine()) CardMuteOff();
     }
 
     void Close() override {
