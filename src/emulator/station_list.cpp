@@ -1,10 +1,13 @@
 #include "station_list.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cctype>
-#include <fstream>
-#include <locale>
+#include <cstring>
 #include <sstream>
+
+#include "platform/number_text.h"
+#include "platform/text_lines.h"
 
 namespace tunevox::emulator {
 
@@ -32,14 +35,13 @@ StationList StationList::BuiltIn() {
 
 namespace {
 
+// Unsigned decimal, "." or "," as the separator, whatever the locale.
 bool ParseNumber(const std::string& s, double& out) {
-    if (s.empty()) return false;
-    for (char c : s)
-        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.')) return false;
-    std::istringstream in(s);
-    in.imbue(std::locale::classic());
-    in >> out;
-    return !in.fail() && in.eof();
+    if (s.empty() || s.front() == '+' || s.front() == '-') return false;
+    auto v = platform::ParseReal(s);
+    if (!v) return false;
+    out = *v;
+    return true;
 }
 
 } // namespace
@@ -47,17 +49,17 @@ bool ParseNumber(const std::string& s, double& out) {
 std::optional<StationList> StationList::Parse(const std::string& text, std::vector<std::string>* errors) {
     std::vector<Station> stations;
     bool ok = true;
-    std::istringstream lines(text);
     std::string line;
     int number = 0;
     auto fail = [&](const std::string& why) {
         ok = false;
         if (errors) errors->push_back("line " + std::to_string(number) + ": " + why);
     };
-    while (std::getline(lines, line)) {
+    // LF, CR LF or CR line ends, with or without a byte-order mark.
+    for (std::string& raw : platform::SplitTextLines(text)) {
+        line = std::move(raw);
         ++number;
         if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         std::istringstream fields(line);
         std::string band, freq, mode;
         if (!(fields >> band)) continue; // blank or comment only
@@ -105,14 +107,13 @@ std::optional<StationList> StationList::Parse(const std::string& text, std::vect
 }
 
 std::optional<StationList> StationList::Load(const std::string& path, std::vector<std::string>* errors) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (errors) errors->push_back("cannot open the station file");
+    int error = 0;
+    auto text = platform::ReadWholeFile(path, &error);
+    if (!text) {
+        if (errors) errors->push_back(std::string("cannot read the station file: ") + std::strerror(error));
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str(), errors);
+    return Parse(*text, errors);
 }
 
 Reception StationList::Receive(Band band, double frequencyMHz, bool stereoWanted) const {

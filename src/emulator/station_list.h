@@ -44,8 +44,10 @@ public:
     // band M (FM, frequency in MHz) or K (AM, frequency in kHz), e.g.
     //   M 098.700 S Radio One
     //   K 531 M Talk AM
-    // '#' starts a comment, blank lines are skipped. Returns nullopt and
-    // fills errors ("line 3: ...") when any line is bad.
+    // '#' starts a comment, blank lines are skipped. Lines may end in LF,
+    // CR LF or CR, and a UTF-8 byte-order mark may come first; the
+    // frequency's separator may be "." or ",". Returns nullopt and fills
+    // errors ("line 3: ...") when any line is bad.
     static std::optional<StationList> Parse(const std::string& text, std::vector<std::string>* errors);
     static std::optional<StationList> Load(const std::string& path, std::vector<std::string>* errors);
 

@@ -186,22 +186,30 @@ bool TCommPortDriver::OpenPort() {
     const int comNumber = static_cast<int>(comPort_) + 1;
     devicePath_ = map_.DevicePath(comNumber);
 
+    lastOpenError_ = 0;
     int fd = OpenDevice(devicePath_);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        lastOpenError_ = errno;
+        return false;
+    }
     termios t{};
     // Not a terminal (a plain file, a directory's device node): no port.
     if (::tcgetattr(fd, &t) != 0) {
+        lastOpenError_ = errno != 0 ? errno : ENOTTY;
         CloseDevice(fd, false);
         return false;
     }
     if (!TakeExclusive(fd)) {
+        lastOpenError_ = EBUSY;
         CloseDevice(fd, false);
         return false;
     }
     // A pseudo-terminal accepts the settings but forces eight data bits and
     // no parity; that is no reason to refuse it.
     unsigned customRate = 0;
+    errno = 0;
     bool ok = detail::BuildLineSettings(*this, t, customRate);
+    if (!ok) errno = EINVAL;
     if (ok) {
         int r;
         do r = ::tcsetattr(fd, TCSANOW, &t);
@@ -210,6 +218,7 @@ bool TCommPortDriver::OpenPort() {
     }
     if (ok && customRate != 0) ok = detail::SetArbitraryLineSpeed(fd, customRate);
     if (!ok) {
+        lastOpenError_ = errno != 0 ? errno : EINVAL;
         CloseDevice(fd, true);
         return false;
     }
@@ -229,14 +238,20 @@ void TCommPortDriver::ClosePort() {
     // close() of a real port waits for pending output to drain, for up to
     // half a minute when flow control holds it back. Give it OutputTimeout,
     // then drop the rest so closing is bounded.
+    // Only output still pending when that time has run out is dropped: a
+    // pseudo-terminal has no output queue of its own (TIOCOUTQ is 0), and
+    // flushing its output would empty the other side's unread input, so
+    // the last commands would never reach the radio.
     auto deadline = Clock::now() + std::chrono::milliseconds(OutputTimeout);
     for (;;) {
         int pending = 0;
         if (::ioctl(fd_, TIOCOUTQ, &pending) != 0 || pending <= 0) break;
-        if (MsLeft(deadline) == 0) break;
+        if (MsLeft(deadline) == 0) {
+            ::tcflush(fd_, TCOFLUSH);
+            break;
+        }
         PauseUntil(std::min(deadline, Clock::now() + std::chrono::milliseconds(5)));
     }
-    ::tcflush(fd_, TCOFLUSH);
     CloseDevice(fd_, true);
     fd_ = -1;
     if (trace_) trace_->Close(static_cast<int>(comPort_) + 1);

@@ -59,11 +59,18 @@ public:
 
     // Opens the device mapped to COM (ComPort()+1) exclusively and applies
     // the settings. Returns whether the port is open.
+    // ClosePort waits up to OutputTimeout for the output still queued to
+    // leave and only then drops what is left.
     bool OpenPort();
     void ClosePort();
     bool IsOpen() const { return fd_ >= 0; }
     // The device path the last OpenPort used (for messages).
     const std::string& DevicePath() const { return devicePath_; }
+    // Why the last OpenPort failed, as an errno: ENOENT (no such device),
+    // EACCES or EPERM (not permitted), EBUSY (held by another program or
+    // open already), ENOTTY (not a serial device), EINVAL (settings the
+    // device refuses) or another system error. 0 after a success.
+    int LastOpenError() const { return lastOpenError_; }
 
     // Returns the number of bytes sent; 0 on a closed port.
     size_t WriteBytes(const uint8_t* bytes, size_t count);
@@ -83,6 +90,7 @@ private:
     TComPortNumber comPort_ = pnCOM1;
     int fd_ = -1;
     std::string devicePath_;
+    int lastOpenError_ = 0;
 };
 
 // Whether COM n (1..16) could be opened exclusively right now.

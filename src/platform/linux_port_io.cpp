@@ -12,35 +12,64 @@
 
 namespace tunevox::platform {
 
+bool tPortAccessError::PermissionDenied() const {
+    auto denied = [](int e) { return e == EPERM || e == EACCES; };
+    return denied(ioperm) || denied(devPort);
+}
+
+bool tPortAccessError::Unsupported() const {
+    if (invalidRange || PermissionDenied()) return false;
+    auto missing = [](int e) { return e == 0 || e == ENOSYS || e == ENOENT || e == ENODEV || e == ENXIO; };
+    return missing(ioperm) && missing(devPort) && (ioperm != 0 || devPort != 0);
+}
+
+std::string tPortAccessError::Text() const {
+    if (invalidRange) return "invalid port range";
+    std::string s;
+    if (ioperm != 0) s = std::string("ioperm: ") + std::strerror(ioperm);
+    if (devPort != 0) {
+        if (!s.empty()) s += "; ";
+        s += std::string("/dev/port: ") + std::strerror(devPort);
+    }
+    return s;
+}
+
 LinuxPortIO::~LinuxPortIO() { Release(); }
 
-bool LinuxPortIO::Acquire(uint16_t base, unsigned count) {
+bool LinuxPortIO::Acquire(uint16_t base, unsigned count, tPortAccessError* why) {
     Release();
-    error_.clear();
+    lastError_ = {};
     if (count == 0 || base + count > 0x10000) {
-        error_ = "invalid port range";
+        lastError_.invalidRange = true;
+        if (why) *why = lastError_;
         return false;
     }
+    lastError_.ioperm = ENOSYS;
 #ifdef TUNEVOX_HAVE_IOPERM
-    if (ioperm(base, count, 1) == 0) {
-        mode_ = Mode::IoPerm;
-        base_ = base;
-        count_ = count;
-        return true;
+    if (options_.useIoperm) {
+        if (ioperm(base, count, 1) == 0) {
+            mode_ = Mode::IoPerm;
+            base_ = base;
+            count_ = count;
+            lastError_ = {};
+            return true;
+        }
+        lastError_.ioperm = errno;
     }
-    std::string iopermError = std::strerror(errno);
-#else
-    std::string iopermError = "ioperm is not available on this processor";
 #endif
-    int fd = ::open("/dev/port", O_RDWR | O_CLOEXEC);
+    int fd;
+    do fd = ::open(options_.devPortPath.c_str(), O_RDWR | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
     if (fd >= 0) {
         devPortFd_ = fd;
         mode_ = Mode::DevPort;
         base_ = base;
         count_ = count;
+        lastError_ = {};
         return true;
     }
-    error_ = "ioperm: " + iopermError + "; /dev/port: " + std::strerror(errno);
+    lastError_.devPort = errno;
+    if (why) *why = lastError_;
     return false;
 }
 
@@ -53,6 +82,7 @@ void LinuxPortIO::Release() {
         devPortFd_ = -1;
     }
     mode_ = Mode::None;
+    base_ = 0;
     count_ = 0;
 }
 
@@ -92,11 +122,9 @@ uint8_t LinuxPortIO::PortRead(uint16_t port) {
     return value;
 }
 
-bool OpenPortDriver(uint16_t base, unsigned count, std::string* reason) {
+bool OpenPortDriver(uint16_t base, unsigned count, tPortAccessError* why) {
     LinuxPortIO io;
-    bool ok = io.Acquire(base, count);
-    if (!ok && reason) *reason = io.Error();
-    return ok;
+    return io.Acquire(base, count, why);
 }
 
 } // namespace tunevox::platform

@@ -22,13 +22,78 @@ std::unique_ptr<TraceSink> TraceSink::FromEnvironment() {
 TraceSink::TraceSink(std::FILE* stream, bool owned) : stream_(stream), owned_(owned) {}
 
 TraceSink::~TraceSink() {
+    Flush();
     if (owned_) std::fclose(stream_);
-    else std::fflush(stream_);
 }
 
-void TraceSink::Line(const std::string& text) {
+void TraceSink::Flush() {
+    if (heldCount_ > 0) {
+        std::string text = std::move(held_);
+        if (heldCount_ > 1) text += " x" + std::to_string(heldCount_);
+        held_.clear();
+        heldCount_ = 0;
+        Logical(std::move(text));
+    }
+    EndBlock();
+    std::fflush(stream_);
+}
+
+void TraceSink::Line(std::string text) {
+    if (heldCount_ > 0 && text == held_) {
+        ++heldCount_;
+        return;
+    }
+    if (heldCount_ > 0) {
+        std::string done = std::move(held_);
+        if (heldCount_ > 1) done += " x" + std::to_string(heldCount_);
+        Logical(std::move(done));
+    }
+    held_ = std::move(text);
+    heldCount_ = 1;
+}
+
+void TraceSink::Logical(std::string text) {
+    if (!block_.empty()) {
+        if (text == block_[blockPos_]) {
+            if (++blockPos_ == block_.size()) {
+                ++blockRepeats_;
+                blockPos_ = 0;
+            }
+            return;
+        }
+        EndBlock();
+    }
+    // Does this line start a repetition of the last k lines written?
+    // Consecutive lines differ (identical ones were folded), so k >= 2.
+    for (size_t k = 2; k <= written_.size(); ++k) {
+        if (written_[written_.size() - k] == text) {
+            block_.assign(written_.end() - static_cast<std::ptrdiff_t>(k), written_.end());
+            blockPos_ = 1;
+            blockRepeats_ = 0;
+            return;
+        }
+    }
+    Emit(text);
+}
+
+void TraceSink::EndBlock() {
+    if (block_.empty()) return;
+    std::vector<std::string> block = std::move(block_);
+    block_.clear();
+    if (blockRepeats_ > 0) {
+        Emit("REPEAT " + std::to_string(block.size()) + " x" + std::to_string(blockRepeats_ + 1));
+    }
+    // The lines of a repetition that did not complete were held back.
+    for (size_t i = 0; i < blockPos_; ++i) Emit(block[i]);
+    blockPos_ = 0;
+    blockRepeats_ = 0;
+}
+
+void TraceSink::Emit(const std::string& text) {
     std::fputs(text.c_str(), stream_);
     std::fputc('\n', stream_);
+    written_.push_back(text);
+    if (written_.size() > kMaxBlock) written_.pop_front();
 }
 
 void TraceSink::PortWrite(uint16_t port, uint8_t value) {

@@ -2,7 +2,8 @@
 
 #include <cfenv>
 #include <cmath>
-#include <cstdio>
+
+#include "platform/number_text.h"
 
 namespace tunevox::radio {
 
@@ -24,11 +25,20 @@ double SnapFrequency(double upper, double lower, double step, double x) {
 }
 
 std::string FrequencyText(double upper, double lower, double x) {
-    if (x < lower) x = lower;
+    if (!std::isfinite(x) || x < lower) x = lower;
     if (x > upper) x = upper;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%07.3f", x);
-    return buf;
+    // "%07.3f" without the locale: zeros fill to seven characters after
+    // the sign.
+    std::string text = platform::FormatFixed(x, 3);
+    bool negative = !text.empty() && text.front() == '-';
+    if (text.size() < 7) text.insert(negative ? 1 : 0, 7 - text.size(), '0');
+    return text;
+}
+
+std::optional<double> ParseFrequencyText(std::string_view text) {
+    auto v = platform::ParseReal(text);
+    if (!v || *v < 0.0) return std::nullopt;
+    return *v == 0.0 ? 0.0 : *v; // no "-0"
 }
 
 } // namespace tunevox::radio

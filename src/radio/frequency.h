@@ -1,8 +1,15 @@
 #pragma once
 // Clamping and snapping frequencies to a band's grid, and the "000.000"
 // text by which the program compares and stores them.
+//
+// The frequency text is the program's equality key and its storage format
+// (configuration, presets, archive, scripts), so it never depends on the
+// locale: the separator is always ".". Show the user's own separator only
+// in what is displayed. Reading accepts "." or ",".
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tunevox::radio {
 
@@ -11,9 +18,15 @@ namespace tunevox::radio {
 double SnapFrequency(double upper, double lower, double step, double x);
 
 // x clamped to [lower, upper] as "000.000" (three integer digits with
-// leading zeros, three decimals). Two frequencies are the same station when
-// their texts are equal.
+// leading zeros, three decimals, "." whatever the locale). Two frequencies
+// are the same station when their texts are equal.
 std::string FrequencyText(double upper, double lower, double x);
+
+// Reads a frequency in MHz as FrequencyText writes it ("098.700") or as a
+// person types it ("98.7", "98,7", " 0,531 "): platform::ParseReal
+// restricted to values >= 0. Neither clamps nor snaps; nullopt when the
+// text is no such number.
+std::optional<double> ParseFrequencyText(std::string_view text);
 
 // Round to nearest, ties to even, as every rounding of the card does.
 double RoundEven(double x);

@@ -5,7 +5,7 @@ namespace tunevox::radio {
 namespace {
 
 tDevCap IsaCard(const char* name, const char* maker, int32_t volumeStep, bool stereoDetect, double fmStep,
-                bool hasStereo, uint16_t port1, uint16_t port2) {
+                bool hasStereo, uint16_t port1, uint16_t port2, uint16_t span) {
     tDevCap c;
     c.DevName = name;
     c.DevMaker = maker;
@@ -23,6 +23,7 @@ tDevCap IsaCard(const char* name, const char* maker, int32_t volumeStep, bool st
     // Port assignment.
     c.PortValue = 1;
     c.Ports = {0, port1, port2, 0, 0, 0, 0, 0, 0};
+    c.PortSpan = span;
     return c;
 }
 
@@ -50,15 +51,17 @@ tDevCap SerialRadio(const char* name, const char* maker, bool hasAM, double amSt
 
 tDevCaps DefaultModelTable() {
     tDevCaps t;
-    t[mRadioTrack] = IsaCard("Radiotrack", "AimsLab", 16, true, 0.025, false, 0x30C, 0x20C);
-    t[mRA300] = IsaCard("RA300", "Reveal", 16, true, 0.025, false, 0x30C, 0x20C);
+    // Port spans: AimsLab/Reveal use their one port, Zoltrix P..P+3 (P+2
+    // and P+3 switch the audio), Aztech P..P+7 (the status read).
+    t[mRadioTrack] = IsaCard("Radiotrack", "AimsLab", 16, true, 0.025, false, 0x30C, 0x20C, 1);
+    t[mRA300] = IsaCard("RA300", "Reveal", 16, true, 0.025, false, 0x30C, 0x20C, 1);
     t[mWizard] = SerialRadio("Wizard Radio", "Gemtek", false, 0.0);
     t[mRadioMan] = SerialRadio("RadioMan", "Gemtek", true, 0.009);
     // Carries an AM step although it has no AM band.
     t[mRadionMaru] = SerialRadio("RadionMaru", "Justy", false, 0.009);
     t[mRajikoma] = SerialRadio("Rajikoma", "Unit", true, 0.009);
-    t[mZoltrix] = IsaCard("Radio Plus 108", "Zoltrix", 16, false, 0.005, true, 0x30C, 0x20C);
-    t[mAztech] = IsaCard("FM radio card", "Aztech/PB/Express", 84, true, 0.025, true, 0x350, 0x358);
+    t[mZoltrix] = IsaCard("Radio Plus 108", "Zoltrix", 16, false, 0.005, true, 0x30C, 0x20C, 4);
+    t[mAztech] = IsaCard("FM radio card", "Aztech/PB/Express", 84, true, 0.025, true, 0x350, 0x358, 8);
     return t;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "card_family.h"
 #include "frequency.h"
@@ -33,6 +34,31 @@ FamilyIndex FamilyOf(tModel m) {
 
 } // namespace
 
+// The sound system as the card's mixer sees it: the same, except that a
+// change notification whose re-read fails reports the eMMError to the card
+// instead of throwing it into the event loop that runs the queued task.
+class TRadioCard::GuardedSound final : public platform::ISoundSystem {
+public:
+    GuardedSound(platform::ISoundSystem& inner, TRadioCard& card) : inner_(inner), card_(card) {}
+    bool HasSoundCard() const override { return inner_.HasSoundCard(); }
+    int OpenMixer(int32_t midiDeviceId, platform::IEventPoster& events, platform::tMixerChangeHandler onChange,
+                  std::unique_ptr<platform::IMixerDevice>& device) override {
+        TRadioCard* card = &card_;
+        auto guarded = [card, handler = std::move(onChange)](uint32_t controlId) {
+            try {
+                if (handler) handler(controlId);
+            } catch (const mixer::eMMError& e) {
+                card->ReportMixerError(e);
+            }
+        };
+        return inner_.OpenMixer(midiDeviceId, events, std::move(guarded), device);
+    }
+
+private:
+    platform::ISoundSystem& inner_;
+    TRadioCard& card_;
+};
+
 // --- family helpers ---
 
 void TCardFamily::Out(unsigned offset, uint8_t value) {
@@ -61,7 +87,8 @@ TRadioCard::TRadioCard(const TRadioCardEnvironment& env) : env_(env), table_(Def
 
     hasSoundCard_ = env_.sound != nullptr && env_.sound->HasSoundCard();
     if (hasSoundCard_) {
-        mixer_ = std::make_unique<mixer::TMixer>(*env_.sound, *env_.events);
+        guardedSound_ = std::make_unique<GuardedSound>(*env_.sound, *this);
+        mixer_ = std::make_unique<mixer::TMixer>(*guardedSound_, *env_.events);
         mixer_->SetMidiDeviceID(-2);
         lines_[vlLineIn].volumeSlot = mixer::mcLineInVolume;
         lines_[vlLineIn].muteSlot = mixer::mcLineInMute;
@@ -105,7 +132,14 @@ TRadioCard::~TRadioCard() {
     // touching a mixer line. An open I/O-port card is left playing: muting
     // it at exit is the owner's decision.
     mixer_.reset();
-    if (active_ && caps_.PortKind == kSerialPort) Close();
+    if (active_ && caps_.PortKind == kSerialPort) {
+        try {
+            Close();
+        } catch (...) {
+            // Nothing may leave a destructor; the port is closed regardless.
+        }
+    }
+    ReleasePortAccess();
     serial_.reset();
 }
 
@@ -164,15 +198,18 @@ void TRadioCard::SetVolumeLine(tVolumeLine line) {
         if (volumeStep_ == 0) {
             maxVolume_ = 0;
         } else {
-            maxVolume_ = 256;
-            volume_ = TCardFamily::SnapVolume(volume_, volumeStep_);
+            maxVolume_ = kMaxVolume;
+            volume_ = TCardFamily::SnapVolume(std::clamp(volume_, 0, kMaxVolume), volumeStep_);
         }
         break;
     case vlLineIn:
     case vlMicIn:
     case vlCd:
         volumeStep_ = 1;
-        maxVolume_ = 256;
+        maxVolume_ = kMaxVolume;
+        // A native volume may stand above the scale (Aztech's 336); a mixer
+        // line's control must never be written past its maximum.
+        volume_ = std::clamp(volume_, 0, maxVolume_);
         break;
     default:
         return;
@@ -221,19 +258,60 @@ double TRadioCard::FrequencyStep() const {
     return 0.0;
 }
 
+void TRadioCard::StoreVolume(int32_t volume) { volume_ = std::clamp(volume, 0, kMaxVolume); }
+
 // --- lifecycle ---
 
 void TRadioCard::Open() {
     if (active_) return;
+    if (env_.beforeOpen) env_.beforeOpen(model_, caps_.PortValue);
+    AcquirePortAccess();
     active_ = true;
     Family().Open();
 }
 
 void TRadioCard::Close() {
     if (!active_) return;
-    Family().Close();
-    CommonCloseRule();
+    // Every step runs and the card ends closed whatever fails; the first
+    // failure is passed on afterwards. Mixer failures are reported, not
+    // thrown (see the header).
+    std::exception_ptr failure;
+    try {
+        Family().Close();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        CommonCloseRule();
+    } catch (...) {
+        if (!failure) failure = std::current_exception();
+    }
     active_ = false;
+    ReleasePortAccess();
+    if (failure) std::rethrow_exception(failure);
+}
+
+void TRadioCard::AcquirePortAccess() {
+    if (caps_.PortKind != kIOPort || caps_.PortValue == 0 || env_.portAccess == nullptr) return;
+    const uint16_t base = caps_.PortValue;
+    const uint16_t span = caps_.PortSpan;
+    // PortValue is one of the model's addresses once a port was chosen; the
+    // placeholder a model has before that (1) must never be opened up.
+    bool known = false;
+    for (int32_t i = 1; i <= caps_.PortCount; ++i) known = known || caps_.Ports[i] == base;
+    platform::tPortAccessError why;
+    if (!known || span == 0) {
+        why.invalidRange = true;
+        throw eNoPortAccess(base, span, why);
+    }
+    if (!env_.portAccess->Acquire(base, span, &why)) throw eNoPortAccess(base, span, why);
+    portAccessHeld_ = true;
+}
+
+void TRadioCard::ReleasePortAccess() {
+    if (!portAccessHeld_) return;
+    portAccessHeld_ = false;
+    env_.portAccess->Release();
 }
 
 void TRadioCard::CommonCloseRule() {
@@ -266,6 +344,10 @@ uint8_t TRadioCard::TunedStatus(int /*threshold: accepted, not used*/) {
 
 std::string TRadioCard::ReadReply() { return serial_->ReadAll(); }
 
+int TRadioCard::SerialOpenError() const { return serial_->LastOpenError(); }
+
+std::string TRadioCard::SerialDevicePath() const { return serial_->DevicePath(); }
+
 // --- audio ---
 
 const TRadioCard::tMixerLine* TRadioCard::CurrentMixerLine() const {
@@ -275,37 +357,65 @@ const TRadioCard::tMixerLine* TRadioCard::CurrentMixerLine() const {
     return line.usable ? &line : nullptr;
 }
 
-void TRadioCard::MixerWriteVolume(int32_t v) {
+void TRadioCard::ReportMixerError(const mixer::eMMError& error) {
+    if (!destroying_ && OnMixerError) OnMixerError(*this, error);
+}
+
+bool TRadioCard::LineMuted(const tMixerLine& line) const {
+    auto mute = static_cast<mixer::tMixerControlType>(line.muteSlot);
+    return mixer_->GetChannel(mute, 0) != mixer_->ControlMin(mute);
+}
+
+bool TRadioCard::MixerWriteVolume(int32_t v) {
     const tMixerLine* line = CurrentMixerLine();
-    if (!line) return;
+    if (!line) return true;
     // M div 256 per volume unit. A control with fewer than 256 steps would
     // make that 0 and silence the line for good, so scale it instead.
     int32_t value = line->max >= 256 ? (line->max / 256) * v
                                      : static_cast<int32_t>(RoundEven(static_cast<double>(line->max) * v / 256.0));
     auto vol = static_cast<mixer::tMixerControlType>(line->volumeSlot);
-    auto mute = static_cast<mixer::tMixerControlType>(line->muteSlot);
-    mixer_->SetBoth(vol, value, value);
-    muted_ = mixer_->GetChannel(mute, 0) != mixer_->ControlMin(mute);
+    try {
+        mixer_->SetBoth(vol, value, value);
+    } catch (const mixer::eMMError& e) {
+        ReportMixerError(e); // the control keeps its value, and Volume too
+        return false;
+    }
+    muted_ = LineMuted(*line);
+    return true;
 }
 
-void TRadioCard::MixerMuteOn() {
+bool TRadioCard::MixerMuteOn() {
     const tMixerLine* line = CurrentMixerLine();
     if (line) {
         auto mute = static_cast<mixer::tMixerControlType>(line->muteSlot);
         int32_t m = mixer_->ControlMax(mute);
-        mixer_->SetBoth(mute, m, m);
+        try {
+            mixer_->SetBoth(mute, m, m);
+        } catch (const mixer::eMMError& e) {
+            ReportMixerError(e);
+            muted_ = LineMuted(*line);
+            return false;
+        }
     }
     muted_ = true;
+    return true;
 }
 
-void TRadioCard::MixerMuteOff() {
+bool TRadioCard::MixerMuteOff() {
     const tMixerLine* line = CurrentMixerLine();
     if (line) {
         auto mute = static_cast<mixer::tMixerControlType>(line->muteSlot);
         int32_t m = mixer_->ControlMin(mute);
-        mixer_->SetBoth(mute, m, m);
+        try {
+            mixer_->SetBoth(mute, m, m);
+        } catch (const mixer::eMMError& e) {
+            ReportMixerError(e);
+            muted_ = LineMuted(*line);
+            return false;
+        }
     }
     muted_ = false;
+    return true;
 }
 
 void TRadioCard::MuteOn() {
@@ -335,8 +445,7 @@ void TRadioCard::VolumeUp() {
         Family().VolumeUp();
     } else if (OnMixerLine()) {
         if (volume_ >= maxVolume_) return;
-        ++volume_;
-        MixerWriteVolume(volume_);
+        if (MixerWriteVolume(volume_ + 1)) ++volume_;
     }
 }
 
@@ -346,19 +455,17 @@ void TRadioCard::VolumeDown() {
         Family().VolumeDown();
     } else if (OnMixerLine()) {
         if (volume_ <= 0) return;
-        --volume_;
-        MixerWriteVolume(volume_);
+        if (MixerWriteVolume(volume_ - 1)) --volume_;
     }
 }
 
 void TRadioCard::ApplyVolume(int32_t volume) {
     if (!active_ || maxVolume_ == 0) return;
-    volume = std::clamp(volume, 0, maxVolume_);
+    volume = std::clamp(volume, 0, std::min(maxVolume_, kMaxVolume));
     if (volumeLine_ == vlNative) {
         Family().SetVolume(volume);
     } else if (OnMixerLine()) {
-        MixerWriteVolume(volume);
-        volume_ = volume;
+        if (MixerWriteVolume(volume)) volume_ = volume;
     }
 }
 

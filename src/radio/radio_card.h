@@ -5,6 +5,25 @@
 // was applied, mute on close) and dispatches to the model family's protocol.
 // Volume and mute go to the card itself or to one line of the sound card's
 // mixer. Plain C++ over the platform seams; no Qt, no windows.
+//
+// One thread. A card object lives on one thread: the thread that creates
+// it makes every call, receives its mixer notifications (through the event
+// poster) and its callbacks. Port access on Linux (ioperm) is granted per
+// thread, and the card obtains it when it opens, so a card opened on one
+// thread cannot reach its ports from another.
+//
+// Port access. Open obtains access to exactly the selected model's range
+// (PortValue .. PortValue + PortSpan - 1) through the environment's
+// IPortAccess, before anything is sent; Close gives it up. When access
+// cannot be had, Open raises eNoPortAccess and the card stays closed.
+//
+// Mixer failures. No eMMError leaves the card: ApplyVolume, VolumeUp,
+// VolumeDown, MuteOn, MuteOff, Open, Close and the queued mixer change
+// notifications catch it, call OnMixerError (when assigned) and keep the
+// card's state true to the device: Volume changes only after the mixer
+// accepted the write, Muted follows what the line's mute control holds, and
+// a Close still closes. OnMixerError runs on the card's thread, inside the
+// operation (or the queued notification) that failed; it must not throw.
 
 #include <array>
 #include <cstdint>
@@ -16,6 +35,7 @@
 
 namespace tunevox::platform {
 class IPortIO;
+class IPortAccess;
 class ISleeper;
 class ComPortMap;
 class TraceSink;
@@ -26,26 +46,38 @@ class TCommPortDriver;
 
 namespace tunevox::mixer {
 class TMixer;
-}
+class eMMError;
+} // namespace tunevox::mixer
 
 namespace tunevox::radio {
 
 class TCardFamily;
 
 // The seams a card object works through. The referenced objects must outlive
-// the card.
+// the card. rig::THardwareRig assembles them for real or emulated hardware.
 struct TRadioCardEnvironment {
     platform::IPortIO* portIO = nullptr;          // required
     platform::ISleeper* sleeper = nullptr;        // required
     const platform::ComPortMap* comPorts = nullptr; // required
+    platform::IPortAccess* portAccess = nullptr;  // null: the ports need no access (emulated bus, tests)
     platform::ISoundSystem* sound = nullptr;      // null: no sound card
     platform::IEventPoster* events = nullptr;     // required with sound
     platform::TraceSink* trace = nullptr;         // optional serial trace
+    // Called by Open first of all with the model and its PortValue (an I/O
+    // address or a COM number; 0 = no port). The hardware rig places the
+    // emulated receiver there. It may throw; the card then stays closed.
+    std::function<void(tModel model, uint16_t portValue)> beforeOpen;
 };
 
 // (Sender, Volume 0..256, Mute)
 class TRadioCard;
 using tMixerChange = std::function<void(TRadioCard& sender, int volume, bool mute)>;
+// (Sender, the failure: Code(), Call() and what(), the "Multimedia ...
+// Error" text). See "Mixer failures" above.
+using tMixerError = std::function<void(TRadioCard& sender, const mixer::eMMError& error)>;
+
+// The top of the card's volume scale.
+constexpr int32_t kMaxVolume = 256;
 
 class TRadioCard {
 public:
@@ -76,6 +108,8 @@ public:
     bool MutedStartup() const { return mutedStartup_; }
     void SetMutedStartup(bool on);
     tMixerChange OnMixerChange;
+    // Told of every mixer failure the card caught (see the top of this file).
+    tMixerError OnMixerError;
 
     // --- further state ---
     bool Active() const { return active_; }
@@ -95,7 +129,12 @@ public:
     mixer::TMixer* Mixer() { return mixer_.get(); }
 
     // --- operations ---
+    // Open: beforeOpen, then port access (eNoPortAccess, the card stays
+    // closed), then the family's open sequence (a serial radio's port that
+    // cannot be opened raises ePortAlreayOpen with the card already Active).
     void Open();
+    // Close always ends closed (Active false, port access given up), even
+    // when a step of it throws; that exception is passed on afterwards.
     void Close();
     void TuneTo(bool stereo, tBand band, double frequency);
     uint8_t TunedStatus(int threshold);
@@ -105,7 +144,8 @@ public:
     void VolumeDown();
     void ApplyVolume(int32_t volume);
     void VolumeToZero();
-    void StoreVolume(int32_t volume) { volume_ = volume; }
+    // Sets Volume only, clamped to 0..256 (a configuration may hold anything).
+    void StoreVolume(int32_t volume);
     void SetLastFM(double mhz) { lastFM_ = mhz; }
     void SetLastAM(double mhz) { lastAM_ = mhz; }
     tDevCap GetCaps(tModel model) const;
@@ -119,6 +159,10 @@ public:
     static constexpr double AMMax() { return kAMUpper; }
     // All bytes waiting on the serial link, in arrival order.
     std::string ReadReply();
+    // Why the serial port last failed to open (an errno, see
+    // TCommPortDriver::LastOpenError) and the device path it tried.
+    int SerialOpenError() const;
+    std::string SerialDevicePath() const;
 
 private:
     friend class TCardFamily;
@@ -130,18 +174,26 @@ private:
         int muteSlot = 0;
     };
 
+    class GuardedSound;
+
     bool OnMixerLine() const { return volumeLine_ >= vlLineIn; }
     const tMixerLine* CurrentMixerLine() const;
-    void MixerWriteVolume(int32_t v);
-    void MixerMuteOn();
-    void MixerMuteOff();
+    // Each returns false after a failure it reported through OnMixerError.
+    bool MixerWriteVolume(int32_t v);
+    bool MixerMuteOn();
+    bool MixerMuteOff();
+    bool LineMuted(const tMixerLine& line) const;
+    void ReportMixerError(const mixer::eMMError& error);
     void HandleMixerChange(int control);
     void CommonCloseRule();
+    void AcquirePortAccess();
+    void ReleasePortAccess();
 
     TRadioCardEnvironment env_;
     tDevCaps table_;
     tDevCap caps_;
     std::unique_ptr<platform::TCommPortDriver> serial_;
+    std::unique_ptr<platform::ISoundSystem> guardedSound_;
     std::unique_ptr<mixer::TMixer> mixer_;
     std::array<tMixerLine, 5> lines_{}; // indexed by tVolumeLine
     std::array<std::unique_ptr<TCardFamily>, 4> families_;
@@ -167,6 +219,7 @@ private:
     double lastFM_ = kFMLower;
     double lastAM_ = kAMLower;
     bool destroying_ = false;
+    bool portAccessHeld_ = false;
 
     TCardFamily& Family() const;
 };

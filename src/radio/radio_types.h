@@ -8,6 +8,8 @@
 #include <exception>
 #include <string>
 
+#include "platform/port_io.h"
+
 namespace tunevox::radio {
 
 enum tModel : int {
@@ -68,6 +70,10 @@ struct tDevCap {
     uint16_t DefaultPort = 0;
     uint16_t PortValue = 0;
     std::array<uint16_t, 9> Ports{}; // [0] is 0: no port
+    // I/O-port models: how many consecutive ports from PortValue the card
+    // uses (the range the card obtains access to when it opens). 0 on the
+    // serial models.
+    uint16_t PortSpan = 0;
 };
 
 using tDevCaps = std::array<tDevCap, kModelCount>;
@@ -86,5 +92,22 @@ class eCantSetup : public eRadioCardError {};
 class ePortNotFound : public eRadioCardError {};
 // The COM port of a serial model could not be opened.
 class ePortAlreayOpen : public eRadioCardError {};
+// Open could not obtain access to the I/O ports of an I/O-port model (no
+// permission, or a system without port access). The card stays closed.
+// Like its siblings it carries no text; the range and the system's reason
+// are there for the caller's message.
+class eNoPortAccess : public eRadioCardError {
+public:
+    eNoPortAccess(uint16_t base, uint16_t count, platform::tPortAccessError error)
+        : base_(base), count_(count), error_(error) {}
+    uint16_t Base() const { return base_; }
+    uint16_t Count() const { return count_; }
+    const platform::tPortAccessError& Error() const { return error_; }
+
+private:
+    uint16_t base_;
+    uint16_t count_;
+    platform::tPortAccessError error_;
+};
 
 } // namespace tunevox::radio

@@ -2,8 +2,8 @@
 // RadionMaru, Unit Rajikoma): four-byte commands, the tuning commands
 // followed by a three-digit channel number. No volume, no stereo.
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "card_family.h"
@@ -79,8 +79,10 @@ public:
             n = Channel((f - kChannelBase) * 20.0);
         }
         if (NoPort()) return f;
-        char digits[8];
-        std::snprintf(digits, sizeof digits, "%03d", n);
+        // Three digits with leading zeros; n is 0..640 by the band limits.
+        n = std::clamp(n, 0, 999);
+        const char digits[3] = {static_cast<char>('0' + n / 100), static_cast<char>('0' + n / 10 % 10),
+                                static_cast<char>('0' + n % 10)};
         // Both parts go out back to back, as one write.
         uint8_t bytes[7];
         const uint8_t* head = am ? kAMFrequency : kFMFrequency;

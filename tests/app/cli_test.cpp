@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -36,6 +38,42 @@ struct TraceTo {
     ~TraceTo() { unsetenv("TUNEVOX_TRACE"); }
 };
 
+// The trace's lines with its folding undone: "LINE xN" is the line N
+// times, "REPEAT K xN" the K lines written just above it (as written, an
+// "xN" line being one) N times in all.
+std::vector<std::string> Unfold(const std::vector<std::string>& folded) {
+    std::vector<std::vector<std::string>> parts; // what each written line stands for
+    for (const std::string& l : folded) {
+        unsigned k = 0, n = 0;
+        if (std::sscanf(l.c_str(), "REPEAT %u x%u", &k, &n) == 2 && k <= parts.size()) {
+            std::vector<std::string> block;
+            for (size_t i = parts.size() - k; i < parts.size(); ++i)
+                block.insert(block.end(), parts[i].begin(), parts[i].end());
+            std::vector<std::string> more;
+            for (unsigned r = 1; r < n; ++r) more.insert(more.end(), block.begin(), block.end());
+            parts.push_back(std::move(more));
+            continue;
+        }
+        size_t x = l.rfind(" x");
+        if (x != std::string::npos && x + 2 < l.size() &&
+            l.find_first_not_of("0123456789", x + 2) == std::string::npos) {
+            parts.emplace_back(std::stoul(l.substr(x + 2)), l.substr(0, x));
+            continue;
+        }
+        parts.push_back({l});
+    }
+    std::vector<std::string> lines;
+    for (const auto& p : parts) lines.insert(lines.end(), p.begin(), p.end());
+    return lines;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream f(path);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(f, l);) lines.push_back(l);
+    return lines;
+}
+
 TEST(CliUsage, MistakesExitWithTwoBeforeAnyHardware) {
     struct Case {
         std::vector<std::string> args;
@@ -49,6 +87,8 @@ TEST(CliUsage, MistakesExitWithTwoBeforeAnyHardware) {
         {{"--model", "1", "tune", "abc"}, "bad FM frequency"},
         {{"--model", "1", "volume", "300"}, "volume must be 0..256"},
         {{"--model", "1", "--port", "x", "status"}, "bad port index"},
+        {{"--model", "1", "--port", "0", "status"}, "port index 0 means no port"},
+        {{"--virtual", "--model", "wizard", "--port", "0", "tune", "98.7"}, "port index 0 means no port"},
         {{"--model", "1", "jump"}, "unknown command"},
         {{"--model", "1", "--frobnicate", "status"}, "unknown option"},
         {{"--model", "radiotrack", "tune", "am", "531"}, "has no AM band"},
@@ -130,9 +170,7 @@ TEST(CliTrace, ShowsTheTuningWordOnThePort) {
         Result r = RunCli({"--virtual", "--model", "radiotrack", "tune", "87.5", "status"});
         ASSERT_EQ(r.code, 0) << r.err;
     }
-    std::ifstream f(path);
-    std::vector<std::string> lines;
-    for (std::string l; std::getline(f, l);) lines.push_back(l);
+    std::vector<std::string> lines = Unfold(ReadLines(path));
     std::remove(path.c_str());
     ASSERT_FALSE(lines.empty());
 
@@ -156,11 +194,100 @@ TEST(CliTrace, ShowsTheTuningWordOnThePort) {
     EXPECT_TRUE(sawStatusRead);
 }
 
+// One Aztech status read makes 81,920 port reads; folded, a traced scan
+// of the whole band stays small, and the folding loses nothing.
+TEST(CliTrace, RepetitionIsFoldedSoATracedScanStaysSmall) {
+    std::string path = TempPath("scan_trace.txt");
+    {
+        TraceTo trace(path);
+        Result r = RunCli({"--virtual", "--model", "aztech", "tune", "98.7", "status"});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, "Stereo\n");
+    }
+    std::vector<std::string> folded = ReadLines(path);
+    EXPECT_LT(folded.size(), 200u);
+    std::vector<std::string> lines = Unfold(folded);
+    size_t reads = 0;
+    for (const auto& l : lines) reads += l.rfind("R 035", 0) == 0 && l.size() == 9 && l.substr(7) == "FC";
+    EXPECT_EQ(reads, 81920u) << "all eight ports, 10240 rounds, read stereo";
+    EXPECT_EQ(lines[lines.size() - 81920], "R 0350 FC");
+    EXPECT_EQ(lines.back(), "R 0357 FC");
+
+    {
+        TraceTo trace(path);
+        Result r = RunCli({"--virtual", "--model", "aztech", "scan"});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out.size(), 13u * 10u) << r.out;
+    }
+    auto size = std::filesystem::file_size(path);
+    EXPECT_LT(size, 2u * 1024 * 1024) << "the unfolded trace would be some 700 MB";
+    std::remove(path.c_str());
+}
+
+// The run command and the scan on every model of emulated hardware.
+TEST(CliVirtual, EveryModelTunesAndScans) {
+    const char* models[] = {"radiotrack", "ra300", "wizard", "radioman", "radionmaru", "rajikoma", "zoltrix", "aztech"};
+    const char* status[] = {"Stereo", "Stereo", "Tuned", "Tuned", "Tuned", "Tuned", "Tuned", "Stereo"};
+    std::string path = TempPath("two.txt");
+    {
+        std::ofstream f(path);
+        f << "M 090.000 S Ninety\nM 104.250 M Odd One\n";
+    }
+    for (int m = 0; m < 8; ++m) {
+        SCOPED_TRACE(models[m]);
+        Result r = RunCli({"--virtual", "--model", models[m], "tune", "98.7", "status"});
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, std::string(status[m]) + "\n");
+        if (m >= 2 && m <= 5) continue; // a serial scan takes 200 ms a step; one is enough (below)
+        r = RunCli({"--virtual", "--stations", path, "--model", models[m], "scan"});
+        EXPECT_EQ(r.code, 0) << r.err;
+        std::string mono = m == 6 ? "T" : "M", stereo = m == 6 ? "T" : "S";
+        // The Zoltrix card steps 5 kHz and its emulator hears 104.250 from 104.180 up.
+        EXPECT_EQ(r.out, "090.000 " + stereo + "\n104.250 " + mono + "\n");
+    }
+    std::remove(path.c_str());
+}
+
 TEST(CliHardware, UnopenableComPortIsAHardwareError) {
     Result r = RunCli({"--model", "wizard", "--com-device", "/nonexistent/tunevox-tty", "tune", "98.7"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("cannot open COM2"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("/nonexistent/tunevox-tty"), std::string::npos);
+    EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("dialout"), std::string::npos) << "a missing device is no permission problem: " << r.err;
+
+    r = RunCli({"--model", "radioman", "--com-device", "/dev/null", "tune", "98.7"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("not a serial port"), std::string::npos) << r.err;
+}
+
+TEST(CliHardware, MessagesNameTheSystemsCause) {
+    EXPECT_EQ(PortRangeText(0x30C, 1), "0x30C");
+    EXPECT_EQ(PortRangeText(0x350, 8), "0x350-0x357");
+
+    platform::tPortAccessError none;
+    none.ioperm = ENOSYS;
+    none.devPort = ENOENT;
+    std::string m = PortAccessMessage(0x30C, 1, none);
+    EXPECT_NE(m.find("I/O port 0x30C:"), std::string::npos) << m;
+    EXPECT_NE(m.find("no I/O port access"), std::string::npos) << m;
+    EXPECT_NE(m.find("Function not implemented"), std::string::npos) << m;
+    EXPECT_EQ(m.find("root"), std::string::npos) << "no permission would help: " << m;
+    EXPECT_EQ(m.find("CAP_SYS_RAWIO"), std::string::npos) << m;
+
+    platform::tPortAccessError denied;
+    denied.ioperm = EPERM;
+    denied.devPort = ENOENT;
+    m = PortAccessMessage(0x350, 8, denied);
+    EXPECT_NE(m.find("I/O ports 0x350-0x357"), std::string::npos) << m;
+    EXPECT_NE(m.find("Operation not permitted"), std::string::npos) << m;
+    EXPECT_NE(m.find("CAP_SYS_RAWIO"), std::string::npos) << m;
+
+    EXPECT_NE(ComPortMessage(3, "/dev/ttyS2", EACCES).find("dialout"), std::string::npos);
+    EXPECT_NE(ComPortMessage(3, "/dev/ttyS2", EBUSY).find("in use"), std::string::npos);
+    EXPECT_EQ(ComPortMessage(3, "/dev/ttyS2", EBUSY).find("dialout"), std::string::npos);
+    EXPECT_EQ(ComPortMessage(3, "/dev/ttyS2", ENOENT).find("dialout"), std::string::npos);
+    EXPECT_NE(ComPortMessage(3, "/dev/ttyS2", ENOENT).find("cannot open COM3 (/dev/ttyS2)"), std::string::npos);
 }
 
 } // namespace

@@ -32,6 +32,29 @@ TEST(StationList, ParsesStationsCommentsAndBlankLines) {
     EXPECT_EQ(s[2].name, "News");
 }
 
+// A station file written on any system reads the same: LF, CR LF or CR
+// line ends, a UTF-8 byte-order mark or none, a decimal comma or point.
+TEST(StationList, ReadsAnyLineEndingsAndAByteOrderMark) {
+    const std::string body[] = {"# list", "M 098.700 S Radio One", "K 531 M Talk AM", "M 101,1 M News"};
+    for (const char* bom : {"", "\xEF\xBB\xBF"}) {
+        for (const char* end : {"\n", "\r\n", "\r"}) {
+            std::string text = bom;
+            for (const auto& line : body) text += line + end;
+            std::vector<std::string> errors;
+            auto list = StationList::Parse(text, &errors);
+            ASSERT_TRUE(list) << (errors.empty() ? "" : errors[0]);
+            ASSERT_EQ(list->Stations().size(), 3u);
+            EXPECT_EQ(list->Stations()[0].name, "Radio One");
+            EXPECT_EQ(list->Stations()[1].name, "Talk AM");
+            EXPECT_DOUBLE_EQ(list->Stations()[2].frequencyMHz, 101.1);
+        }
+    }
+    std::vector<std::string> errors;
+    EXPECT_FALSE(StationList::Parse("M 98.7 S One\rX 1 S Bad\r", &errors));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("line 2: ", 0), 0u) << "lines ending in CR are counted: " << errors[0];
+}
+
 TEST(StationList, ReportsEveryBadLineByNumber) {
     std::vector<std::string> errors;
     auto list = StationList::Parse("M 98.7 S Good\n"
@@ -50,7 +73,10 @@ TEST(StationList, ReportsEveryBadLineByNumber) {
     const char* prefixes[] = {"line 2: ", "line 3: ", "line 4: ", "line 6: ", "line 7: ", "line 8: ", "line 9: ", "line 10: "};
     for (size_t i = 0; i < errors.size(); ++i) EXPECT_EQ(errors[i].rfind(prefixes[i], 0), 0u) << errors[i];
     EXPECT_FALSE(StationList::Parse("M 1.2.3 S Dots", nullptr)) << "works without an error list";
+    errors.clear();
     EXPECT_FALSE(StationList::Load("/nonexistent/tunevox/stations.txt", &errors));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("No such file or directory"), std::string::npos) << errors[0];
 }
 
 TEST(StationList, ReceiveCapturesTheNearestStationAndStereoOnlyWhenClose) {

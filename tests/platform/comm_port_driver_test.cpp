@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -108,7 +109,7 @@ struct Trace {
         std::free(text);
     }
     std::vector<std::string> Lines() {
-        std::fflush(stream);
+        sink->Flush();
         std::vector<std::string> lines;
         std::istringstream in(std::string(text, size));
         for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -318,14 +319,17 @@ TEST(CommPortOpen, PortIsExclusiveUntilClosed) {
     ASSERT_TRUE(first.OpenPort());
     TCommPortDriver second(map);
     EXPECT_FALSE(second.OpenPort());
+    EXPECT_EQ(second.LastOpenError(), EBUSY) << "held by another: busy, not a permission problem";
     second.SetComPort(pnCOM2);
     EXPECT_FALSE(second.OpenPort());
+    EXPECT_EQ(second.LastOpenError(), EBUSY);
     EXPECT_FALSE(ComPortFree(map, 1));
     EXPECT_FALSE(ComPortFree(map, 2));
 
     first.ClosePort();
     EXPECT_TRUE(ComPortFree(map, 1));
     EXPECT_TRUE(second.OpenPort());
+    EXPECT_EQ(second.LastOpenError(), 0);
 }
 
 // The kernel's exclusive flag belongs to the terminal, not to the open
@@ -353,8 +357,9 @@ TEST(CommPortOpen, UnusableDevicesFailCleanly) {
     int fd = mkstemp(file);
     ASSERT_GE(fd, 0);
     close(fd);
-    const std::string paths[] = {"/nonexistent/tunevox-tty", file, "/tmp"};
-    for (const std::string& path : paths) {
+    const std::pair<std::string, int> cases[] = {
+        {"/nonexistent/tunevox-tty", ENOENT}, {file, ENOTTY}, {"/tmp", EISDIR}};
+    for (const auto& [path, cause] : cases) {
         SCOPED_TRACE(path);
         ComPortMap map;
         map.SetDevicePath(4, path);
@@ -363,6 +368,7 @@ TEST(CommPortOpen, UnusableDevicesFailCleanly) {
         d.SetComPort(pnCOM4);
         EXPECT_FALSE(d.OpenPort());
         EXPECT_FALSE(d.IsOpen());
+        EXPECT_EQ(d.LastOpenError(), cause) << "the system's reason is kept for the message";
         EXPECT_FALSE(ComPortFree(map, 4));
         // Everything on a closed port is a quiet no-op.
         EXPECT_EQ(Write(d, kStatusRequest), 0u);
@@ -525,6 +531,27 @@ TEST(CommPortWrite, LineThatNeverDrainsGivesUpAndCountsTruly) {
     EXPECT_GT(sent, 0u);
     EXPECT_LT(sent, lots.size());
     EXPECT_EQ(pty.DeviceReceives().size(), sent);
+}
+
+// Commands written just before the port is closed must still reach the
+// device. A pseudo-terminal has no output queue: flushing "what is left"
+// at close would empty the other side's unread input.
+TEST(CommPortWrite, CommandsWrittenJustBeforeCloseReachTheDevice) {
+    Pty pty;
+    ASSERT_TRUE(pty.Ok());
+    ComPortMap map;
+    map.SetDevicePath(1, pty.path);
+    TCommPortDriver d(map);
+    const std::string burst = std::string("\x1D\x23\x05\x23") + "454" + "\x1D\x23\x02\x23" + "\x1D\x23\x01\x23";
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(d.OpenPort());
+        ASSERT_EQ(Write(d, burst), burst.size());
+        auto t0 = Clock::now();
+        d.ClosePort();
+        EXPECT_LT(MsSince(t0), 400) << "nothing is pending on a pseudo-terminal; closing does not wait";
+        ASSERT_EQ(pty.DeviceReceives(50), burst) << "what the device received";
+    }
 }
 
 TEST(CommPortWrite, RadioThatGoesAwayDoesNotHang) {

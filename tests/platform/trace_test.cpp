@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -22,7 +26,7 @@ struct MemoryTrace {
         std::free(text);
     }
     std::string Text() {
-        std::fflush(stream);
+        sink->Flush();
         return std::string(text, size);
     }
     char* text = nullptr;
@@ -95,14 +99,117 @@ TEST(Trace, EnvironmentSwitchesItOn) {
     EXPECT_STREQ(line, "S 2000\n");
 }
 
-// Without acquired access no port is touched: writes vanish and reads see
-// an empty bus. This is what keeps a wrong port index from reaching another
+// One Aztech status read is 81,920 port reads: repetition folds, and
+// nothing is lost.
+TEST(Trace, RunsOfIdenticalLinesAndRepeatedBlocksFold) {
+    MemoryTrace t;
+    FixedPorts ports;
+    TracingPortIO traced(ports, *t.sink);
+    for (int i = 0; i < 5; ++i) traced.PortRead(0x351);
+    traced.PortWrite(0x30C, 0x00);
+    for (int round = 0; round < 3; ++round)
+        for (uint16_t p = 0x350; p < 0x358; ++p) traced.PortRead(p);
+    traced.PortRead(0x350); // a repetition that does not complete
+    traced.PortRead(0x351);
+    t.sink->Wait(10);
+    t.sink->Wait(20); // looks like the start of a block, is none
+    t.sink->Wait(10);
+    t.sink->Wait(30);
+    EXPECT_EQ(t.Text(), "R 0351 FD x5\n"
+                        "W 030C 00\n"
+                        "R 0350 FD\nR 0351 FD\nR 0352 FD\nR 0353 FD\n"
+                        "R 0354 FD\nR 0355 FD\nR 0356 FD\nR 0357 FD\n"
+                        "REPEAT 8 x3\n"
+                        "R 0350 FD\nR 0351 FD\n"
+                        "S 10\nS 20\nS 10\nS 30\n");
+
+    // A folded line is written when its run ends, or at Flush.
+    MemoryTrace u;
+    u.sink->Wait(1);
+    u.sink->Wait(1);
+    EXPECT_EQ(u.Text(), "S 1 x2\n");
+    u.sink->Wait(1);
+    EXPECT_EQ(u.Text(), "S 1 x2\nS 1\n") << "Flush cuts a run";
+}
+
+// A stand-in for /dev/port: a plain file whose byte at offset p is port p.
+struct FakeDevPort {
+    FakeDevPort() {
+        char name[] = "/tmp/tunevox-devport-XXXXXX";
+        int fd = mkstemp(name);
+        path = name;
+        std::string bytes(0x400, '\x5A');
+        if (fd >= 0) {
+            EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+            close(fd);
+        }
+    }
+    ~FakeDevPort() { std::remove(path.c_str()); }
+    int At(uint16_t port) const {
+        int fd = open(path.c_str(), O_RDONLY);
+        uint8_t v = 0;
+        EXPECT_EQ(pread(fd, &v, 1, port), 1);
+        close(fd);
+        return v;
+    }
+    std::string path;
+};
+
+// Only the acquired range is reached: writes elsewhere vanish and reads
+// there see an empty bus. This is what keeps a card from reaching another
 // device.
 TEST(LinuxPorts, NothingReachesPortsOutsideTheAcquiredRange) {
-    LinuxPortIO ports;
+    FakeDevPort dev;
+    LinuxPortIO ports(LinuxPortIO::Options{false, dev.path});
     EXPECT_FALSE(ports.HasAccess());
     ports.PortWrite(0x30C, 0xD8);
     EXPECT_EQ(ports.PortRead(0x30C), 0xFF);
+    EXPECT_EQ(dev.At(0x30C), 0x5A) << "nothing is reached without access";
+
+    ASSERT_TRUE(ports.Acquire(0x30C, 1)) << ports.Error();
+    EXPECT_TRUE(ports.HasAccess());
+    ports.PortWrite(0x30C, 0xD8);
+    ports.PortWrite(0x30D, 0x11);
+    ports.PortWrite(0x30B, 0x22);
+    EXPECT_EQ(dev.At(0x30C), 0xD8);
+    EXPECT_EQ(dev.At(0x30D), 0x5A);
+    EXPECT_EQ(dev.At(0x30B), 0x5A);
+    EXPECT_EQ(ports.PortRead(0x30C), 0xD8);
+    EXPECT_EQ(ports.PortRead(0x30D), 0xFF) << "the file holds 5A there";
+
+    ASSERT_TRUE(ports.Acquire(0x350, 8)) << "a new range replaces the old";
+    ports.PortWrite(0x357, 0x33);
+    ports.PortWrite(0x30C, 0x44);
+    EXPECT_EQ(dev.At(0x357), 0x33);
+    EXPECT_EQ(dev.At(0x30C), 0xD8);
+    ports.Release();
+    EXPECT_FALSE(ports.HasAccess());
+    ports.PortWrite(0x350, 0x55);
+    EXPECT_EQ(dev.At(0x350), 0x5A);
+}
+
+TEST(LinuxPorts, FailuresTellAMissingFacilityFromAMissingPermission) {
+    LinuxPortIO none(LinuxPortIO::Options{false, "/nonexistent/tunevox-port"});
+    tPortAccessError why;
+    EXPECT_FALSE(none.Acquire(0x30C, 1, &why));
+    EXPECT_FALSE(none.HasAccess());
+    EXPECT_EQ(why.devPort, ENOENT);
+    EXPECT_TRUE(why.Unsupported());
+    EXPECT_FALSE(why.PermissionDenied());
+    EXPECT_NE(why.Text().find("No such file or directory"), std::string::npos) << why.Text();
+    EXPECT_EQ(none.Error(), why.Text());
+
+    tPortAccessError denied{EPERM, ENOENT, false};
+    EXPECT_TRUE(denied.PermissionDenied());
+    EXPECT_FALSE(denied.Unsupported());
+    EXPECT_EQ(denied.Text(), "ioperm: Operation not permitted; /dev/port: No such file or directory");
+    tPortAccessError noIoperm{ENOSYS, EACCES, false};
+    EXPECT_TRUE(noIoperm.PermissionDenied()) << "/dev/port exists; permission would help";
+
+    EXPECT_FALSE(none.Acquire(0xFFFF, 2, &why));
+    EXPECT_TRUE(why.invalidRange);
+    EXPECT_FALSE(none.Acquire(0x30C, 0, &why));
+    EXPECT_TRUE(why.invalidRange);
 }
 
 } // namespace

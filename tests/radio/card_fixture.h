@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/com_port_map.h"
@@ -31,9 +34,12 @@ public:
     std::function<uint8_t(uint16_t)> readValue = [](uint16_t) -> uint8_t { return 0xFF; };
     platform::IPortIO* device = nullptr;
     platform::VirtualSleeper clock;
+    // Set: every write throws after it is logged (a port seam that fails).
+    bool failWrites = false;
 
     void PortWrite(uint16_t port, uint8_t value) override {
         log.push_back({'W', port, value});
+        if (failWrites) throw std::runtime_error("port write failed");
         if (device) device->PortWrite(port, value);
     }
     uint8_t PortRead(uint16_t port) override {
@@ -52,8 +58,37 @@ public:
     void Clear() { log.clear(); }
 };
 
+// Port access as the card asks for it: every Acquire and Release in order,
+// and a way to refuse.
+class RecordingAccess final : public platform::IPortAccess {
+public:
+    struct Call {
+        char kind; // 'A' acquire, 'R' release
+        uint16_t base;
+        unsigned count;
+        bool operator==(const Call&) const = default;
+    };
+    std::vector<Call> calls;
+    std::optional<platform::tPortAccessError> refuse; // set: Acquire fails with it
+    bool Acquire(uint16_t base, unsigned count, platform::tPortAccessError* why) override {
+        calls.push_back({'A', base, count});
+        if (refuse) {
+            if (why) *why = *refuse;
+            return false;
+        }
+        held = {base, count};
+        return true;
+    }
+    void Release() override {
+        calls.push_back({'R', held.first, held.second});
+        held = {0, 0};
+    }
+    std::pair<uint16_t, unsigned> held{0, 0};
+};
+
 struct CardRig {
     RecordingPorts ports;
+    RecordingAccess access;
     platform::ComPortMap comPorts;
     std::unique_ptr<TRadioCard> card;
 
@@ -62,6 +97,7 @@ struct CardRig {
         env.portIO = &ports;
         env.sleeper = &ports;
         env.comPorts = &comPorts;
+        env.portAccess = &access;
         card = std::make_unique<TRadioCard>(env);
     }
     // Selects a model on a port index and opens it, then forgets the log.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <stdexcept>
+
 #include "card_fixture.h"
 #include "radio/frequency.h"
 
@@ -230,6 +233,154 @@ TEST(AudioOperations, DoNothingWhileClosed) {
     c.MuteOn();
     EXPECT_EQ(c.Volume(), 0);
     EXPECT_TRUE(rig.ports.log.empty());
+}
+
+// A volume from a configuration file may be anything; it enters the card
+// clamped to 0..256, so no sequence holds a key for minutes.
+TEST(VolumeLine, AVolumeEnteringTheCardIsClamped) {
+    CardRig rig;
+    TRadioCard& c = *rig.card;
+    c.StoreVolume(100000);
+    EXPECT_EQ(c.Volume(), 256);
+    c.StoreVolume(-40);
+    EXPECT_EQ(c.Volume(), 0);
+
+    c.SetModel(mRadioTrack);
+    c.SetPort(1);
+    c.StoreVolume(100000);
+    c.SetVolumeLine(vlNative);
+    EXPECT_EQ(c.Volume(), 256);
+    c.Open();
+    rig.ports.Clear();
+    c.ApplyVolume(0);
+    EXPECT_EQ(rig.ports.WaitedMs(), 2000u) << "16 steps of 125 ms at most: " << test::ToString(rig.ports.log);
+    EXPECT_EQ(c.Volume(), 0);
+    c.Close();
+
+    c.SetModel(mAztech);
+    c.SetPort(1);
+    c.SetVolumeLine(vlNative);
+    c.StoreVolume(5000);
+    c.SetVolumeLine(vlNative);
+    EXPECT_EQ(c.Volume(), 252) << "clamped, then snapped to the card's step";
+}
+
+// StartMuted (the card opens muted) ends with the first unmute or volume
+// down, on every family that has them.
+TEST(AudioOperations, UnmuteAndVolumeDownClearStartMuted) {
+    for (tModel m : {mRadioTrack, mRA300, mZoltrix, mAztech}) {
+        SCOPED_TRACE(m);
+        for (int op = 0; op < 2; ++op) {
+            CardRig rig;
+            TRadioCard& c = *rig.card;
+            c.SetModel(m);
+            c.SetPort(1);
+            c.SetVolumeLine(vlNative);
+            c.StoreVolume(168);
+            c.SetMutedStartup(true);
+            c.Open();
+            ASSERT_TRUE(c.StartMuted());
+            ASSERT_TRUE(c.Muted());
+            if (op == 0) c.MuteOff();
+            else c.VolumeDown();
+            EXPECT_FALSE(c.StartMuted()) << (op == 0 ? "unmute" : "volume down");
+            c.MuteOn();
+            EXPECT_FALSE(c.StartMuted()) << "muting does not set it again";
+        }
+    }
+}
+
+// Opening an I/O-port card obtains access to exactly the model's range;
+// closing gives it up; a model or port change is followed at the next Open.
+TEST(PortAccess, OpeningObtainsExactlyTheModelsRange) {
+    using Call = test::RecordingAccess::Call;
+    const tDevCaps table = DefaultModelTable();
+    EXPECT_EQ(table[mRadioTrack].PortSpan, 1);
+    EXPECT_EQ(table[mRA300].PortSpan, 1);
+    EXPECT_EQ(table[mZoltrix].PortSpan, 4);
+    EXPECT_EQ(table[mAztech].PortSpan, 8);
+    EXPECT_EQ(table[mWizard].PortSpan, 0);
+
+    CardRig rig;
+    TRadioCard& c = *rig.card;
+    const struct {
+        tModel model;
+        int port;
+        uint16_t base;
+        unsigned span;
+    } cases[] = {{mRadioTrack, 1, 0x30C, 1}, {mRA300, 2, 0x20C, 1}, {mZoltrix, 1, 0x30C, 4},
+                 {mZoltrix, 2, 0x20C, 4},    {mAztech, 1, 0x350, 8}, {mAztech, 2, 0x358, 8}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.base);
+        rig.access.calls.clear();
+        c.SetModel(k.model);
+        c.SetPort(k.port);
+        c.Open();
+        EXPECT_EQ(rig.access.calls, (std::vector<Call>{{'A', k.base, k.span}}));
+        c.Close();
+        EXPECT_EQ(rig.access.calls, (std::vector<Call>{{'A', k.base, k.span}, {'R', k.base, k.span}}));
+    }
+
+    // No port, or a serial radio: nothing to ask for.
+    rig.access.calls.clear();
+    c.SetModel(mAztech);
+    c.SetPort(0);
+    c.Open();
+    c.Close();
+    c.SetModel(mWizard);
+    c.SetPort(0);
+    c.Open();
+    c.Close();
+    EXPECT_TRUE(rig.access.calls.empty());
+}
+
+TEST(PortAccess, NoAccessIsATypedErrorAndTheCardStaysClosed) {
+    CardRig rig;
+    TRadioCard& c = *rig.card;
+    c.SetModel(mAztech);
+    c.SetPort(2);
+    rig.access.refuse = platform::tPortAccessError{EPERM, ENOENT, false};
+    try {
+        c.Open();
+        FAIL() << "Open without port access must fail loudly";
+    } catch (const eNoPortAccess& e) {
+        EXPECT_EQ(e.Base(), 0x358);
+        EXPECT_EQ(e.Count(), 8);
+        EXPECT_TRUE(e.Error().PermissionDenied());
+        EXPECT_STREQ(e.what(), "") << "a hardware error of the card carries no text";
+    }
+    EXPECT_FALSE(c.Active());
+    EXPECT_TRUE(rig.ports.log.empty()) << "nothing is sent without access";
+    EXPECT_NO_THROW(c.SetPort(1)) << "a closed card can be set up again";
+    rig.access.refuse.reset();
+    c.Open();
+    EXPECT_TRUE(c.Active());
+    c.Close();
+
+    // A model that has had no port assigned yet holds a placeholder value
+    // (1) that is no address of the card: never opened up.
+    CardRig fresh;
+    fresh.card->SetModel(mZoltrix);
+    EXPECT_EQ(fresh.card->Caps().PortValue, 1);
+    EXPECT_THROW(fresh.card->Open(), eNoPortAccess);
+    EXPECT_TRUE(fresh.access.calls.empty());
+    EXPECT_FALSE(fresh.card->Active());
+}
+
+// A card whose close failed is closed: every step of Close runs, the card
+// ends closed and gives up its ports, and the failure is passed on.
+TEST(Lifecycle, ACloseThatFailsStillCloses) {
+    CardRig rig;
+    TRadioCard& c = rig.Open(mZoltrix);
+    c.MuteOff();
+    rig.ports.failWrites = true;
+    EXPECT_THROW(c.Close(), std::runtime_error);
+    EXPECT_FALSE(c.Active());
+    EXPECT_TRUE(c.Muted()) << "the common close rule ran";
+    EXPECT_EQ(rig.access.held.second, 0u) << "port access given up";
+    rig.ports.failWrites = false;
+    EXPECT_NO_THROW(c.SetModel(mAztech));
+    EXPECT_NO_THROW(c.SetPort(1));
 }
 
 TEST(Lifecycle, OpenAndCloseAreIdempotent) {

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/number_text.h"
 #include "radio/frequency.h"
 #include "radio/radio_types.h"
 
@@ -57,6 +63,56 @@ TEST(FrequencyText, FormatsWithLeadingZerosAndClamps) {
     EXPECT_EQ(FrequencyText(1.62, 0.531, 0.531), "000.531");
     EXPECT_EQ(FrequencyText(108.0, 87.0, 200.0), "108.000");
     EXPECT_EQ(FrequencyText(108.0, 87.0, -5.0), "087.000");
+    EXPECT_EQ(FrequencyText(2000.0, 0.0, 1000.0), "1000.000");
+    EXPECT_EQ(FrequencyText(10.0, -10.0, -1.5), "-01.500") << "as %07.3f wrote it";
+}
+
+TEST(FrequencyText, ReadsBackWithAPointOrAComma) {
+    for (double f : {87.0, 98.7, 107.975, 0.531, 1.62, 76.05}) {
+        auto back = ParseFrequencyText(FrequencyText(108.0, 0.0, f));
+        ASSERT_TRUE(back.has_value()) << f;
+        EXPECT_EQ(FrequencyText(108.0, 0.0, *back), FrequencyText(108.0, 0.0, f));
+    }
+    EXPECT_EQ(ParseFrequencyText("98,7"), 98.7);
+    EXPECT_EQ(ParseFrequencyText(" 0,531 "), 0.531);
+    EXPECT_EQ(ParseFrequencyText("-0"), 0.0);
+    EXPECT_FALSE(ParseFrequencyText("-98.7").has_value());
+    EXPECT_FALSE(ParseFrequencyText("98.7.1").has_value());
+    EXPECT_FALSE(ParseFrequencyText("").has_value());
+}
+
+// A locale whose decimal separator is the comma, as Qt's application
+// object installs on a German desktop. When the system has none built, one
+// is compiled from the system's locale sources into the test's directory.
+bool UseCommaLocale() {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"}) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr) return true;
+    }
+    std::string dir = testing::TempDir() + "tunevox-locales";
+    std::string command = "mkdir -p '" + dir + "' && localedef -i de_DE -f UTF-8 '" + dir +
+                          "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    setenv("LOCPATH", dir.c_str(), 1);
+    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+}
+
+TEST(FrequencyText, DoesNotFollowTheLocale) {
+    if (!UseCommaLocale()) GTEST_SKIP() << "no locale with a decimal comma on this system";
+    char shown[32];
+    std::snprintf(shown, sizeof shown, "%.1f", 98.7);
+    ASSERT_STREQ(shown, "98,7") << "the locale is in force for what is shown";
+
+    std::string text = FrequencyText(108.0, 87.0, 98.7);
+    auto back = ParseFrequencyText("098.700");
+    auto comma = ParseFrequencyText("98,7");
+    std::string fixed = platform::FormatFixed(0.531, 3);
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+
+    EXPECT_EQ(text, "098.700");
+    EXPECT_EQ(back, 98.7);
+    EXPECT_EQ(comma, 98.7);
+    EXPECT_EQ(fixed, "0.531");
 }
 
 } // namespace

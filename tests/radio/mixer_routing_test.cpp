@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "mixer/mixer.h"
 #include "mixer_rig_fixture.h"
 
@@ -231,11 +235,128 @@ TEST(MixerRoutingAudio, NothingHappensWhileTheCardIsClosed) {
     EXPECT_EQ(c.Volume(), 0);
 }
 
-TEST(MixerRoutingAudio, AFailingMixerWriteIsReported) {
+// Aztech's native volume reaches 336; on a mixer line the volume is never
+// above the line's 256.
+TEST(MixerRoutingAudio, ANativeVolumeAboveTheScaleIsClampedOnTheSwitch) {
     MixerCardRig r;
+    std::vector<int> errors;
+    r.card->OnMixerError = [&](TRadioCard&, const mixer::eMMError& e) { errors.push_back(e.Code()); };
+    TRadioCard& c = r.Open(mAztech, vlNative);
+    for (int i = 0; i < 4; ++i) c.VolumeUp();
+    ASSERT_EQ(c.Volume(), 336);
+    c.SetVolumeLine(vlLineIn);
+    EXPECT_EQ(c.Volume(), 256);
+    c.VolumeUp();
+    EXPECT_EQ(c.Volume(), 256);
+    c.VolumeDown();
+    EXPECT_EQ(c.Volume(), 255);
+    EXPECT_EQ(r.Values(LineKind::kLine, ControlKind::kVolume)[0], 255 * 255);
+    EXPECT_TRUE(errors.empty()) << "no write above the control's maximum";
+}
+
+// The policy for mixer failures: no eMMError leaves the card; it is
+// reported through OnMixerError and the card's state stays what the device
+// holds.
+TEST(MixerRoutingFailures, EveryOperationReportsAndKeepsTheStateTrue) {
+    struct Failure {
+        int code;
+        std::string call;
+        std::string text;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(TRadioCard&)> op;
+    } cases[] = {
+        {"ApplyVolume", [](TRadioCard& c) { c.ApplyVolume(200); }},
+        {"VolumeUp", [](TRadioCard& c) { c.VolumeUp(); }},
+        {"VolumeDown", [](TRadioCard& c) { c.VolumeDown(); }},
+        {"MuteOn", [](TRadioCard& c) { c.MuteOn(); }},
+        {"MuteOff", [](TRadioCard& c) { c.MuteOff(); }},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        MixerCardRig r;
+        std::vector<Failure> failures;
+        r.card->OnMixerError = [&](TRadioCard& sender, const mixer::eMMError& e) {
+            EXPECT_EQ(&sender, r.card.get());
+            failures.push_back({e.Code(), e.Call(), e.what()});
+        };
+        TRadioCard& c = r.Open(mRadioTrack, vlLineIn);
+        c.ApplyVolume(100);
+        if (std::string(k.name) == "MuteOff") c.MuteOn();
+        r.events.Drain();
+        const int32_t volume = c.Volume();
+        const bool muted = c.Muted();
+        const auto lineVolume = r.Values(LineKind::kLine, ControlKind::kVolume);
+        const auto lineMute = r.Values(LineKind::kLine, ControlKind::kMute);
+
+        r.sound->FailNext(MixerCall::kSetControlDetails, 1026);
+        EXPECT_NO_THROW(k.op(c));
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_EQ(failures[0].code, 1026);
+        EXPECT_EQ(failures[0].call, "mixerSetControlDetails");
+        EXPECT_NE(failures[0].text.find("Multimedia Mixer Error 1026"), std::string::npos) << failures[0].text;
+        EXPECT_EQ(c.Volume(), volume) << "Volume changes only after a write that succeeded";
+        EXPECT_EQ(c.Muted(), muted);
+        EXPECT_EQ(r.Values(LineKind::kLine, ControlKind::kVolume), lineVolume);
+        EXPECT_EQ(r.Values(LineKind::kLine, ControlKind::kMute), lineMute);
+        EXPECT_TRUE(c.Active());
+
+        // The next attempt works as usual.
+        k.op(c);
+        EXPECT_EQ(failures.size(), 1u);
+    }
+
+    // Without a handler the failure is still caught.
+    MixerCardRig quiet;
+    TRadioCard& c = quiet.Open(mRadioTrack, vlCd);
+    quiet.sound->FailNext(MixerCall::kSetControlDetails, 1);
+    EXPECT_NO_THROW(c.ApplyVolume(10));
+    EXPECT_EQ(c.Volume(), 0);
+}
+
+// A change notification runs from the event loop's queue; when the changed
+// control cannot be read again the failure is reported, never thrown into
+// the loop.
+TEST(MixerRoutingFailures, AQueuedNotificationNeverThrows) {
+    MixerCardRig r;
+    std::vector<int> errors;
+    r.card->OnMixerError = [&](TRadioCard&, const mixer::eMMError& e) { errors.push_back(e.Code()); };
     TRadioCard& c = r.Open(mRadioTrack, vlLineIn);
-    r.sound->FailNext(MixerCall::kSetControlDetails, 1026);
-    EXPECT_THROW(c.ApplyVolume(10), mixer::eMMError);
+    c.ApplyVolume(10);
+    r.events.Drain();
+    r.Forget();
+    r.sound->ExternalChange(LineKind::kLine, ControlKind::kVolume, {25500});
+    r.sound->FailNext(MixerCall::kGetControlDetails, 5);
+    EXPECT_NO_THROW(r.events.Drain());
+    EXPECT_EQ(errors, (std::vector<int>{5}));
+    EXPECT_EQ(c.Volume(), 10);
+    EXPECT_TRUE(r.changes.empty());
+
+    r.sound->ExternalChange(LineKind::kLine, ControlKind::kVolume, {12750});
+    r.events.Drain();
+    EXPECT_EQ(c.Volume(), 50) << "later notifications arrive as usual";
+}
+
+// A card whose closing mute failed is closed all the same: it can be set
+// up again at once.
+TEST(MixerRoutingFailures, ACloseWhoseMuteFailsStillCloses) {
+    MixerCardRig r;
+    std::vector<int> errors;
+    r.card->OnMixerError = [&](TRadioCard&, const mixer::eMMError& e) { errors.push_back(e.Code()); };
+    TRadioCard& c = r.Open(mRadioTrack, vlLineIn);
+    c.SetMuteOnExit(true);
+    r.Forget();
+    r.sound->FailNext(MixerCall::kSetControlDetails, 1);
+    EXPECT_NO_THROW(c.Close());
+    EXPECT_FALSE(c.Active());
+    EXPECT_EQ(errors, (std::vector<int>{1}));
+    EXPECT_FALSE(c.Muted()) << "the line still sounds, and the card says so";
+    EXPECT_EQ(r.ports.Writes(), (std::vector<uint8_t>{0x00, 0xD0})) << "the card's own close ran";
+    EXPECT_NO_THROW(c.SetModel(mAztech));
+    EXPECT_NO_THROW(c.SetPort(1));
+    c.Open();
+    EXPECT_TRUE(c.Active());
 }
 
 // --- opening and closing on a mixer line ---
@@ -259,10 +380,13 @@ TEST(MixerRoutingLifecycle, CloseMutesTheLineOnlyWithMuteOnExit) {
     {
         MixerCardRig r;
         TRadioCard& c = r.Open(mRadioTrack, vlMicIn);
+        const uint16_t mute = static_cast<uint16_t>(r.Id(LineKind::kMicrophone, ControlKind::kMute));
         c.SetMuteOnExit(true);
         c.Close();
         EXPECT_TRUE(c.Muted());
         EXPECT_EQ(r.Values(LineKind::kMicrophone, ControlKind::kMute)[0], 1);
+        // The card's own close first, then the line's mute.
+        EXPECT_EQ(r.ports.log, (std::vector<Op>{{'W', 0x30C, 0x00}, {'W', 0x30C, 0xD0}, {'M', mute, 1}}));
     }
     {
         MixerCardRig r;

@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -57,7 +64,7 @@ struct SerialRig {
     }
     // The TX lines written since the last call.
     std::vector<std::string> Sent() {
-        std::fflush(traceStream);
+        trace->Flush();
         std::vector<std::string> lines;
         std::istringstream in(std::string(traceText, traceSize).substr(consumed));
         consumed = traceSize;
@@ -121,17 +128,21 @@ TEST(SerialEmulated, EveryChannelRoundTrips) {
     ASSERT_TRUE(rig.started) << rig.radio.Error();
     TRadioCard& c = *rig.card;
     c.Open();
-    auto check = [&](tBand band, double f, double max, double min) {
+    // The first channel that does not arrive ends the test: an ASSERT inside
+    // a lambda would only leave the lambda, and 800 channels would each wait
+    // the full three seconds.
+    auto check = [&](tBand band, double f, double max, double min) -> testing::AssertionResult {
         c.TuneTo(false, band, f);
         std::string want = FrequencyText(max, min, c.Frequency());
-        ASSERT_TRUE(Eventually([&] { return FrequencyText(max, min, rig.radio.State().frequencyMHz) == want; }))
-            << "requested " << f << ", card " << want << ", radio "
-            << FrequencyText(max, min, rig.radio.State().frequencyMHz);
+        if (Eventually([&] { return FrequencyText(max, min, rig.radio.State().frequencyMHz) == want; }))
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "requested " << f << ", card " << want << ", radio "
+                                           << FrequencyText(max, min, rig.radio.State().frequencyMHz);
     };
-    for (int k = 0; k <= 420; ++k) check(bFM, 87.0 + k * 0.05, 108.0, 87.0);
+    for (int k = 0; k <= 420; ++k) ASSERT_TRUE(check(bFM, 87.0 + k * 0.05, 108.0, 87.0));
     c.SetJapaneseFM(true);
-    for (int k = 0; k <= 300; ++k) check(bFM, 76.0 + k * 0.05, 91.0, 76.0);
-    for (int k = 0; k <= 121; ++k) check(bAM, 0.531 + k * 0.009, 1.62, 0.531);
+    for (int k = 0; k <= 300; ++k) ASSERT_TRUE(check(bFM, 76.0 + k * 0.05, 91.0, 76.0));
+    for (int k = 0; k <= 121; ++k) ASSERT_TRUE(check(bAM, 0.531 + k * 0.009, 1.62, 0.531));
     EXPECT_EQ(rig.radio.State().band, emulator::Band::AM);
     c.Close();
 }
@@ -140,7 +151,14 @@ TEST(SerialEmulated, AudioFollowsMuteAndUnmuteOnly) {
     SerialRig rig(mRadionMaru);
     ASSERT_TRUE(rig.started) << rig.radio.Error();
     TRadioCard& c = *rig.card;
+    c.SetMutedStartup(true);
     c.Open();
+    EXPECT_TRUE(c.Muted());
+    EXPECT_TRUE(c.StartMuted());
+    EXPECT_TRUE(rig.Sent().empty()) << "opening muted sends nothing either";
+    c.MuteOff();
+    EXPECT_FALSE(c.StartMuted()) << "unmuting ends the muted start";
+    EXPECT_EQ(rig.Sent(), (std::vector<std::string>{"TX 1D 23 01 23"}));
     EXPECT_FALSE(c.Muted());
     c.MuteOn();
     EXPECT_EQ(rig.Sent(), (std::vector<std::string>{"TX 1D 23 02 23"}));
@@ -153,6 +171,107 @@ TEST(SerialEmulated, AudioFollowsMuteAndUnmuteOnly) {
     EXPECT_EQ(rig.Sent(), (std::vector<std::string>{"TX 1D 23 01 23"}));
     EXPECT_TRUE(Eventually([&] { return rig.radio.State().audioOn; }));
     EXPECT_FALSE(c.Muted());
+    c.Close();
+}
+
+// What the radio received, not what the driver wrote: the last commands
+// before Close must arrive (on a pseudo-terminal they used to be lost).
+TEST(SerialEmulated, CommandsSentJustBeforeCloseReachTheRadio) {
+    SerialRig rig(mWizard);
+    ASSERT_TRUE(rig.started) << rig.radio.Error();
+    TRadioCard& c = *rig.card;
+    const double frequencies[] = {98.7, 100.0, 87.5, 104.3, 91.8, 107.2, 88.1, 95.0};
+    size_t expected = 0;
+    for (double f : frequencies) {
+        SCOPED_TRACE(f);
+        c.Open();
+        c.TuneTo(false, bFM, f);
+        c.MuteOn();
+        c.MuteOff();
+        c.Close();
+        expected += 3;
+        ASSERT_TRUE(rig.radio.WaitForCommands(expected, std::chrono::seconds(2)))
+            << "the radio decoded " << rig.radio.CommandsDecoded() << " of " << expected << " commands";
+        EXPECT_EQ(FrequencyText(108, 87, rig.radio.State().frequencyMHz), FrequencyText(108, 87, f));
+        EXPECT_TRUE(rig.radio.State().audioOn);
+    }
+}
+
+// A pseudo-terminal the test plays the radio on, byte by byte.
+struct RawRadio {
+    RawRadio() {
+        if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return;
+        char name[128];
+        if (ttyname_r(slave, name, sizeof name) == 0) path = name;
+        fcntl(master, F_SETFL, O_NONBLOCK);
+        termios t{};
+        tcgetattr(master, &t);
+        cfmakeraw(&t);
+        tcsetattr(master, TCSANOW, &t);
+    }
+    ~RawRadio() {
+        if (master >= 0) close(master);
+        if (slave >= 0) close(slave);
+    }
+    void Sends(const std::string& bytes) const {
+        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        // Until the bytes wait on the program's side of the line.
+        ASSERT_TRUE(Eventually([&] {
+            int queued = 0;
+            return ioctl(slave, FIONREAD, &queued) == 0 && queued >= static_cast<int>(bytes.size());
+        }));
+    }
+    std::string Receives() const {
+        std::string got;
+        char buf[256];
+        for (;;) {
+            pollfd p{master, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0) return got;
+            ssize_t n = read(master, buf, sizeof buf);
+            if (n <= 0) return got;
+            got.append(buf, static_cast<size_t>(n));
+        }
+    }
+    int master = -1;
+    int slave = -1;
+    std::string path;
+};
+
+// Every command but the status request discards what came in before it
+// ended, so a stale answer is never taken for a later reply; the status
+// request discards nothing first, so an answer already on its way counts.
+TEST(SerialStatus, CommandsDropEarlierInputTheStatusRequestDoesNot) {
+    const std::string tuned = "\x1D\x23\x04\x23";
+    RawRadio radio;
+    ASSERT_FALSE(radio.path.empty());
+    platform::VirtualSleeper sleeper;
+    platform::ComPortMap comPorts;
+    comPorts.SetDevicePath(1, radio.path);
+    TRadioCardEnvironment env;
+    env.sleeper = &sleeper;
+    env.comPorts = &comPorts;
+    TRadioCard c(env);
+    c.SetModel(mWizard);
+    c.SetPort(1);
+    c.Open();
+
+    const std::function<void()> commands[] = {
+        [&] { c.TuneTo(false, bFM, 98.7); },
+        [&] { c.TuneTo(false, bFM, 100.0); },
+        [&] { c.MuteOn(); },
+        [&] { c.MuteOff(); },
+    };
+    for (const auto& command : commands) {
+        radio.Sends(tuned); // noise that looks like an answer
+        command();
+        EXPECT_EQ(c.TunedStatus(0), 0) << "the radio did not answer; the stale bytes were dropped";
+        std::string got = radio.Receives();
+        EXPECT_EQ(got.substr(got.size() - 4), "\x1D\x23\x08\x23") << "the command, then the status request";
+    }
+
+    radio.Sends(tuned); // the answer arrives before the request is out
+    EXPECT_EQ(c.TunedStatus(0), 1);
+    EXPECT_EQ(radio.Receives(), "\x1D\x23\x08\x23");
     c.Close();
 }
 
@@ -178,7 +297,7 @@ TEST(SerialStatus, NoiseAroundTheAnswerStillCountsAsTuned) {
     rig.card->TuneTo(false, bFM, 98.7);
     rig.Sent();
     EXPECT_EQ(rig.card->TunedStatus(0), 1);
-    std::fflush(rig.traceStream);
+    rig.trace->Flush();
     EXPECT_NE(std::string(rig.traceText, rig.traceSize).find("RX 06 1D 23 04 23 0A"), std::string::npos);
     rig.card->Close();
 }

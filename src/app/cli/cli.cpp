@@ -3,21 +3,17 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 
-#include "emulator/aimslab_emulator.h"
-#include "emulator/aztech_emulator.h"
-#include "emulator/port_bus.h"
-#include "emulator/serial_radio_emulator.h"
 #include "emulator/station_list.h"
-#include "emulator/zoltrix_emulator.h"
 #include "platform/com_port_map.h"
-#include "platform/linux_port_io.h"
-#include "platform/sleeper.h"
+#include "platform/number_text.h"
 #include "platform/trace.h"
 #include "radio/frequency.h"
 #include "radio/radio_card.h"
+#include "rig/hardware_rig.h"
 
 namespace tunevox::cli {
 
@@ -53,21 +49,18 @@ std::string Lower(std::string s) {
     return s;
 }
 
-std::optional<double> ParseNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    double v = std::strtod(text.c_str(), &end);
-    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
+// Numbers on the command line read the same whatever the locale; "98,7"
+// is taken as well as "98.7".
+std::optional<double> ParseNumber(const std::string& text) { return platform::ParseReal(text); }
+
+std::optional<long long> ParseWhole(const std::string& text) { return platform::ParseInteger(text); }
 
 std::optional<radio::tModel> ParseModel(const std::string& text) {
     std::string name = Lower(text);
     for (int i = 0; i < radio::kModelCount; ++i) {
         if (name == kModelNames[i]) return static_cast<radio::tModel>(i);
     }
-    if (auto code = ParseNumber(text); code && *code == std::trunc(*code) && *code >= 1 && *code <= 8) {
+    if (auto code = ParseWhole(text); code && *code >= 1 && *code <= 8) {
         return static_cast<radio::tModel>(static_cast<int>(*code) - 1);
     }
     return std::nullopt;
@@ -91,8 +84,10 @@ Options Parse(const std::vector<std::string>& args) {
             if (!o.model) throw UsageError{"unknown model \"" + m + "\""};
         } else if (a == "--port") {
             const std::string& p = value(i, a);
-            auto n = ParseNumber(p);
-            if (!n || *n != std::trunc(*n) || *n < 0 || *n > 8) throw UsageError{"bad port index \"" + p + "\""};
+            auto n = ParseWhole(p);
+            if (!n || *n < 0 || *n > 8) throw UsageError{"bad port index \"" + p + "\""};
+            // Index 0 means "no port": the card would do nothing at all.
+            if (*n == 0) throw UsageError{"port index 0 means no port; give 1 or higher"};
             o.port = static_cast<int>(*n);
         } else if (a == "--com-device") {
             o.comDevice = value(i, a);
@@ -126,9 +121,9 @@ Options Parse(const std::vector<std::string>& args) {
             o.commands.push_back({Command::Unmute});
         } else if (a == "volume") {
             const std::string& v = value(i, a);
-            auto n = ParseNumber(v);
-            if (!n || *n != std::trunc(*n) || *n < 0 || *n > 256) throw UsageError{"volume must be 0..256"};
-            o.commands.push_back({Command::Volume, *n});
+            auto n = ParseWhole(v);
+            if (!n || *n < 0 || *n > 256) throw UsageError{"volume must be 0..256"};
+            o.commands.push_back({Command::Volume, static_cast<double>(*n)});
         } else if (a == "volume-up") {
             o.commands.push_back({Command::VolumeUp});
         } else if (a == "volume-down") {
@@ -215,32 +210,62 @@ void Scan(TRadioCard& card, std::ostream& out) {
     if (hadFrequency) card.TuneTo(card.Stereo(), radio::bFM, restore);
 }
 
-// The I/O range a family uses from its base port.
-unsigned PortSpan(radio::tModel m) {
-    switch (m) {
-    case radio::mZoltrix:
-        return 4;
-    case radio::mAztech:
-        return 8;
-    default:
-        return 1;
-    }
+std::string Hex(unsigned v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%X", v);
+    return buf;
 }
 
-// The emulated receiver of one run.
-struct VirtualHardware {
-    emulator::PortBus bus;
-    std::unique_ptr<platform::IPortIO> isa;
-    std::unique_ptr<emulator::SerialRadioEmulator> serial;
-};
-
 } // namespace
+
+std::string PortRangeText(uint16_t base, unsigned count) {
+    if (count <= 1) return Hex(base);
+    return Hex(base) + "-" + Hex(base + count - 1);
+}
+
+std::string PortAccessMessage(uint16_t base, unsigned count, const platform::tPortAccessError& why) {
+    std::string what = std::string(count <= 1 ? "I/O port " : "I/O ports ") + PortRangeText(base, count);
+    if (why.invalidRange) {
+        return "cannot reach " + what + ": not an address of this card; choose the port with --port";
+    }
+    std::string reason = why.Text();
+    if (why.Unsupported()) {
+        return "cannot reach " + what + ": this system offers no I/O port access (" + reason +
+               "); use --virtual to try the program on emulated hardware";
+    }
+    if (why.PermissionDenied()) {
+        return "cannot reach " + what + " (" + reason +
+               "); run as root or grant CAP_SYS_RAWIO (sudo setcap cap_sys_rawio+ep tunevox-cli), or use --virtual";
+    }
+    return "cannot reach " + what + " (" + reason + ")";
+}
+
+std::string ComPortMessage(int comNumber, const std::string& path, int error) {
+    std::string head = "cannot open COM" + std::to_string(comNumber) + " (" + path + "): ";
+    std::string text = error != 0 ? std::strerror(error) : "unknown error";
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return head + "no such device (" + text + "); name the device with --com-device";
+    case EBUSY:
+        return head + "it is in use by another program (" + text + ")";
+    case EACCES:
+    case EPERM:
+        return head + "not permitted (" + text + "); add your user to the dialout group and log in again";
+    case ENOTTY:
+        return head + "not a serial port (" + text + ")";
+    default:
+        return head + text;
+    }
+}
 
 std::string Usage() {
     return "usage: tunevox-cli [--virtual] [--stations FILE] --model NAME|CODE [--port INDEX]\n"
            "                   [--com-device PATH] [--japanese-fm] [--mono] COMMAND...\n"
            "models: 1 radiotrack, 2 ra300, 3 wizard, 4 radioman, 5 radionmaru,\n"
            "        6 rajikoma, 7 zoltrix, 8 aztech\n"
+           "--port INDEX: 1 or 2 on the ISA cards, 1..8 (COM1..COM8) on the serial radios\n"
            "commands (run in order):\n"
            "  tune FREQ       tune FM, MHz (tune 98.7)\n"
            "  tune am KHZ     tune AM, kHz (tune am 531)\n"
@@ -287,90 +312,48 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         stations = std::move(*loaded);
     }
 
-    // Emulated receivers need no real waits; real hardware needs them all.
-    platform::VirtualSleeper virtualSleeper;
-    platform::SystemSleeper systemSleeper;
-    platform::ISleeper* sleeper = o.virtualHardware ? static_cast<platform::ISleeper*>(&virtualSleeper)
-                                                    : static_cast<platform::ISleeper*>(&systemSleeper);
-    platform::ComPortMap comPorts;
-    platform::LinuxPortIO linuxPorts;
-    VirtualHardware vhw;
-    platform::IPortIO* ports = &linuxPorts;
-
-    // The port the card will use, before the card exists: the run needs it
-    // to set up access to exactly that range.
-    int index = o.port.value_or(caps.DefaultPort);
-    uint16_t portValue = caps.Ports[index];
-
-    if (o.virtualHardware) {
-        ports = &vhw.bus;
-        if (caps.PortKind == radio::kIOPort && portValue != 0) {
-            switch (*o.model) {
-            case radio::mZoltrix:
-                vhw.isa = std::make_unique<emulator::ZoltrixEmulator>(portValue, stations);
-                break;
-            case radio::mAztech:
-                vhw.isa = std::make_unique<emulator::AztechEmulator>(portValue, stations);
-                break;
-            default:
-                vhw.isa = std::make_unique<emulator::AimsLabEmulator>(portValue, virtualSleeper, stations);
-                break;
-            }
-            vhw.bus.Attach(portValue, PortSpan(*o.model), *vhw.isa);
-        } else if (caps.PortKind == radio::kSerialPort && portValue != 0) {
-            emulator::SerialRadioEmulator::Options so;
-            so.hasAM = caps.HasAM;
-            vhw.serial = std::make_unique<emulator::SerialRadioEmulator>(stations, so);
-            if (!vhw.serial->Start()) {
-                err << "tunevox-cli: cannot start the emulated serial radio: " << vhw.serial->Error() << '\n';
-                return kExitHardware;
-            }
-            comPorts.SetDevicePath(portValue, vhw.serial->DevicePath());
-        }
-    } else if (caps.PortKind == radio::kIOPort && portValue != 0) {
-        if (!linuxPorts.Acquire(portValue, PortSpan(*o.model))) {
-            char range[32];
-            std::snprintf(range, sizeof range, "0x%X-0x%X", portValue, portValue + PortSpan(*o.model) - 1);
-            err << "tunevox-cli: cannot reach I/O ports " << range << " (" << linuxPorts.Error()
-                << "); run as root or grant CAP_SYS_RAWIO, or use --virtual\n";
-            return kExitHardware;
-        }
-    } else if (caps.PortKind == radio::kSerialPort && !o.comDevice.empty()) {
-        comPorts.SetDevicePath(portValue, o.comDevice);
-    }
-
     std::unique_ptr<platform::TraceSink> trace = platform::TraceSink::FromEnvironment();
-    std::optional<platform::TracingPortIO> tracedPorts;
-    std::optional<platform::TracingSleeper> tracedSleeper;
-    if (trace) {
-        tracedPorts.emplace(*ports, *trace);
-        tracedSleeper.emplace(*sleeper, *trace);
-        ports = &*tracedPorts;
-        sleeper = &*tracedSleeper;
+
+    // Emulated receivers need no real waits; real hardware needs them all.
+    rig::tRigOptions ro;
+    ro.emulated = o.virtualHardware;
+    ro.waits = rig::tWaits::kVirtual;
+    ro.stations = std::move(stations);
+    ro.withSound = false; // the tool drives the card's own volume only
+    ro.trace = trace.get();
+    std::optional<rig::THardwareRig> hardware;
+    try {
+        hardware.emplace(std::move(ro));
+    } catch (const rig::eRigError& e) {
+        err << "tunevox-cli: " << e.what() << '\n';
+        return kExitHardware;
     }
 
-    radio::TRadioCardEnvironment env;
-    env.portIO = ports;
-    env.sleeper = sleeper;
-    env.comPorts = &comPorts;
-    env.trace = trace.get();
-    TRadioCard card(env);
+    TRadioCard card(hardware->Environment());
     card.SetModel(*o.model);
-    card.SetPort(index);
+    card.SetPort(o.port.value_or(caps.DefaultPort));
     card.SetVolumeLine(radio::vlNative);
     card.SetJapaneseFM(o.japaneseFM);
     card.SetStereo(!o.mono);
+    const uint16_t portValue = card.Caps().PortValue;
+    if (!o.comDevice.empty()) hardware->SetComDevice(portValue, o.comDevice);
 
+    // Opening obtains access to the card's own ports (or, on emulated
+    // hardware, places the emulated receiver there).
     try {
         card.Open();
+    } catch (const radio::eNoPortAccess& e) {
+        err << "tunevox-cli: " << PortAccessMessage(e.Base(), e.Count(), e.Error()) << '\n';
+        return kExitHardware;
     } catch (const radio::ePortAlreayOpen&) {
-        err << "tunevox-cli: cannot open COM" << card.Caps().PortValue << " ("
-            << comPorts.DevicePath(card.Caps().PortValue) << "): it does not exist, is in use, or needs "
-            << "permission (the dialout group)\n";
+        err << "tunevox-cli: " << ComPortMessage(portValue, card.SerialDevicePath(), card.SerialOpenError()) << '\n';
         card.Close();
         return kExitHardware;
+    } catch (const rig::eRigError& e) {
+        err << "tunevox-cli: " << e.what() << '\n';
+        return kExitHardware;
     }
-    if (card.Caps().OpenDelay) sleeper->Sleep(600);
+    if (card.Caps().OpenDelay) hardware->Sleeper().Sleep(600);
 
     bool volumeKnown = false;
     for (const Command& c : o.commands) {
