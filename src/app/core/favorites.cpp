@@ -1,0 +1,42 @@
+#include "app/core/favorites.h"
+
+#include "app/core/utf8_text.h"
+
+namespace tunevox::app {
+
+void ClearSlot(tFavorite& slot) { slot = tFavorite{}; }
+
+void ClearBank(tFavorites& bank) {
+    for (auto& slot : bank) ClearSlot(slot);
+}
+
+std::string TwoDigit(int n) {
+    int v = n % 100;
+    if (v < 0) v = -v;
+    return {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+}
+
+int RowOf(int n) { return (n + 9) / 10; }
+
+int PositionInRow(int n) {
+    int p = n % 10;
+    return p == 0 ? 10 : p;
+}
+
+std::string NormalizeFavoriteName(std::string_view name) {
+    std::string text = AsUtf8(name);
+    // A name is one line of a file and one line of a label: control
+    // characters (a pasted line break, a tab) become blanks.
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    }
+    auto trim = [](std::string_view s) {
+        while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+        while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+        return s;
+    };
+    std::string_view cut = Utf8Left(trim(text), kMaxFavoriteName);
+    return std::string(trim(cut));
+}
+
+} // namespace tunevox::app

@@ -1,0 +1,45 @@
+#pragma once
+// The bank of 100 favorite stations and the texts and arithmetic around it.
+// Plain data shared by the main window, the presets editor, the organizer,
+// the scanner and the tests.
+
+#include "radio/radio_types.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tunevox::app {
+
+struct tFavorite {
+    std::string Name;          // at most kMaxFavoriteName characters, may be empty
+    double Frequency = 0.0;    // MHz on both bands
+    radio::tBand Band = radio::bFM;
+    bool Active = false;       // the current favorite: its button shows "ON"
+    bool Used = false;         // the slot holds a station
+};
+
+constexpr int kFavoriteCount = 100;
+constexpr int kMaxFavoriteName = 40;
+constexpr int kFavoriteRows = 10;
+
+// Index 0 is never used; favorites are numbered 1..100.
+using tFavorites = std::array<tFavorite, kFavoriteCount + 1>;
+
+// Restores slot n to the empty state (Used false, Frequency 0, FM, no name).
+void ClearSlot(tFavorite& slot);
+void ClearBank(tFavorites& bank);
+
+// "01".."99", and "00" for 100.
+std::string TwoDigit(int n);
+// Row 1..10 of favorite n (n / 10 rounded up) and its position 1..10 in it.
+int RowOf(int n);
+int PositionInRow(int n);
+// Favorite shown by button k (1..10) of row r.
+inline int FavoriteAt(int row, int k) { return (row - 1) * 10 + k; }
+
+// Names are trimmed of blanks and cut to kMaxFavoriteName characters
+// (characters, not bytes: names are UTF-8).
+std::string NormalizeFavoriteName(std::string_view name);
+
+} // namespace tunevox::app

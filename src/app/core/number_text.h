@@ -1,0 +1,25 @@
+#pragma once
+// Number texts of the windows' logic: the stored frequency pattern
+// "000.000" and the captions shown to the user. Stored texts always use
+// "." (they go through platform::FormatFixed, which never consults the
+// locale); captions take the locale's separator as a parameter. Reading
+// stored numbers is platform::ParseReal / ParseInteger ("." or ",").
+
+#include <string>
+#include <string_view>
+
+namespace tunevox::app {
+
+// x with the given number of decimals (correctly rounded), at least
+// minIntegerDigits integer digits padded with '0', and separator between
+// the integer and the fraction. A value that is not finite is written as 0;
+// a zero never carries a minus sign.
+std::string FormatFixed(double x, int decimals, int minIntegerDigits = 1, char separator = '.');
+
+// The stored frequency pattern "000.000", not clamped to any band.
+inline std::string FixedText3(double mhz) { return FormatFixed(mhz, 3, 3); }
+
+// text without leading and trailing blanks (spaces and tabs).
+std::string_view TrimBlanks(std::string_view text);
+
+} // namespace tunevox::app
