@@ -1,0 +1,401 @@
+// tdSetup: the pages "Colors" (with the blinking display preview) and
+// "Buttons".
+
+#include "setup/setup_dialog.h"
+
+#include "display/palette.h"
+#include "display/pictures.h"
+#include "display/tdisplay.h"
+#include "setup/color_grid.h"
+#include "setup/setup_widgets.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace tunevox::setup {
+
+namespace {
+
+// The preview is the main window's display panel, cell for cell: cells
+// 36 x 50 with a 1 px margin, a gap before the fourth for the point.
+constexpr int kPanelW = 301;
+constexpr int kPanelH = 74;
+constexpr int kCellW = 36;
+constexpr int kCellH = 50;
+constexpr int kCellMargin = 1;
+constexpr int kCellTop = 3;
+int CellLeft(int i) { return 4 + i * (kCellW + 1) + (i >= 3 ? 5 : 0); }
+
+QFont PixelFont(int px, bool bold = false) {
+    QFont f = QApplication::font();
+    f.setPixelSize(px);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel* PanelLabel(QWidget* parent, const char* name, const QString& text, const QRect& at, int px,
+                   Qt::Alignment align, bool bold = false) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(at);
+    l->setFont(PixelFont(px, bold));
+    l->setAlignment(align);
+    return l;
+}
+
+// Style 0..3 to the cell's look and segment width.
+constexpr display::TDigitStyle kStyles[] = {display::ds16Seg, display::ds5x7Bulb, display::ds5x7Dot, display::ds7Seg};
+constexpr int kSegWidths[] = {3, 6, 6, 4};
+
+// The digit a scheme button stands for: the last character of its name.
+int LastDigit(const QObject* o) {
+    const QString name = o->objectName();
+    if (name.isEmpty()) return -1;
+    const int d = name.back().digitValue();
+    return d >= 0 && d < display::kSchemeCount ? d : -1;
+}
+
+void SetTextColor(QLabel* l, const QColor& c) {
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, c);
+    l->setPalette(p);
+}
+
+void SetFill(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+}
+
+enum tButtonRow { brGeneric = 0, brAssignedFM = 1, brAssignedAM = 2, brNotAssigned = 3 };
+
+} // namespace
+
+// ------------------------------------------------------------------- Colors
+
+void tdSetup::BuildColorsPage(QWidget* page) {
+    auto* grid = new QGridLayout(page);
+
+    auto* gbDigits = new QGroupBox("Digits", page);
+    gbDigits->setObjectName("gbDigits");
+    {
+        auto* v = new QVBoxLayout(gbDigits);
+        auto* row = new QHBoxLayout;
+        oDigit = new TColorGrid(true, gbDigits);
+        oDigit->setObjectName("oDigit");
+        oDigit->SetForegroundIndex(std::clamp(working_.Foreground, 0, 15));
+        oDigit->SetBackgroundIndex(std::clamp(working_.Background, 0, 15));
+        connect(oDigit, &TColorGrid::Changed, this, [this] {
+            if (!updating_) oDigitChange();
+        });
+        row->addWidget(oDigit, 0, Qt::AlignTop);
+        auto* gbStyle = new QGroupBox("Style", gbDigits);
+        gbStyle->setObjectName("gbStyle");
+        auto* s = new QVBoxLayout(gbStyle);
+        auto radio = [&](const char* name, const char* text, int value, void (tdSetup::*handler)()) {
+            auto* r = new QRadioButton(text, gbStyle);
+            r->setObjectName(name);
+            r->setChecked(std::clamp(working_.Style, 0, 3) == value);
+            connect(r, &QRadioButton::toggled, this, [this, handler](bool on) {
+                if (on && !updating_) (this->*handler)();
+            });
+            s->addWidget(r);
+            return r;
+        };
+        oSeg16 = radio("oSeg16", "Seg 16", 0, &tdSetup::oSeg16Click);
+        oBulb5x7 = radio("oBulb5x7", "Bulb 5x7", 1, &tdSetup::oBulb5x7Click);
+        oDot5x7 = radio("oDot5x7", "Dot 5x7", 2, &tdSetup::oDot5x7Click);
+        oSeg7 = radio("oSeg7", "Seg 7", 3, &tdSetup::oSeg7Click);
+        row->addWidget(gbStyle);
+        v->addLayout(row);
+        auto* hint = new QLabel("Left click: lit segments (FG)\nRight click: unlit segments (BG)", gbDigits);
+        hint->setObjectName("lbDigitHint");
+        v->addWidget(hint);
+    }
+    grid->addWidget(gbDigits, 0, 0, 2, 1);
+
+    auto* gbBackground = new QGroupBox("Background", page);
+    gbBackground->setObjectName("gbBackground");
+    {
+        auto* v = new QVBoxLayout(gbBackground);
+        oPanel = new TColorGrid(false, gbBackground);
+        oPanel->setObjectName("oPanel");
+        oPanel->SetForegroundIndex(std::clamp(working_.ColorPanel, 0, 15));
+        connect(oPanel, &TColorGrid::Changed, this, [this] {
+            if (!updating_) oPanelChange();
+        });
+        v->addWidget(oPanel, 0, Qt::AlignLeft | Qt::AlignTop);
+    }
+    grid->addWidget(gbBackground, 2, 0);
+
+    auto schemeRow = [&](const char* title, const char* groupName, const char* prefix, QButtonGroup*& group,
+                         int value, void (tdSetup::*handler)(QAbstractButton*)) {
+        auto* gb = new QGroupBox(title, page);
+        gb->setObjectName(groupName);
+        auto* h = new QHBoxLayout(gb);
+        h->setSpacing(3);
+        group = new QButtonGroup(this);
+        group->setExclusive(true);
+        for (int d = 0; d < display::kSchemeCount; ++d) {
+            auto* b = MakeSchemeButton(QString("%1%2").arg(prefix).arg(d), QString("BT%1ON").arg(d), gb);
+            group->addButton(b, d);
+            h->addWidget(b);
+        }
+        h->addStretch();
+        SetScheme(group, value);
+        connect(group, &QButtonGroup::buttonClicked, this, [this, handler](QAbstractButton* b) {
+            if (!updating_) (this->*handler)(b);
+        });
+        return gb;
+    };
+    grid->addWidget(schemeRow("Text", "gbText", "tbt", TextGroup, working_.ColorText, &tdSetup::TextChoose), 0, 1);
+    grid->addWidget(schemeRow("Flags", "gbFlags", "fbt", FlagGroup, working_.ColorFlag, &tdSetup::FlagChoose), 1, 1);
+
+    auto* gbPreview = new QGroupBox("Display preview", page);
+    gbPreview->setObjectName("gbPreview");
+    {
+        auto* v = new QVBoxLayout(gbPreview);
+        BuildPreview(gbPreview);
+        v->addWidget(Panel, 0, Qt::AlignCenter);
+    }
+    grid->addWidget(gbPreview, 2, 1);
+    grid->setRowStretch(3, 1);
+    ShowPreviewColors();
+}
+
+void tdSetup::BuildPreview(QWidget* parent) {
+    Panel = new QFrame(parent);
+    Panel->setObjectName("Panel");
+    Panel->setFixedSize(kPanelW, kPanelH);
+    Panel->setFrameShape(QFrame::Panel);
+    Panel->setFrameShadow(QFrame::Sunken);
+    Panel->setAutoFillBackground(true);
+    const char digits[] = {'1', '0', '6', '6', '0', '0'};
+    for (int i = 0; i < 6; ++i) {
+        auto* d = new display::TDisplay(Panel);
+        d->setObjectName(QString("Dig%1").arg(i + 1));
+        d->setGeometry(CellLeft(i), kCellTop, kCellW, kCellH);
+        d->SetMargin(kCellMargin);
+        d->SetDigit(static_cast<std::uint8_t>(digits[i]));
+        Dig[i] = d;
+    }
+    Point = new QFrame(Panel);
+    Point->setObjectName("Point");
+    Point->setGeometry(CellLeft(3) - 5, kCellTop + kCellH - 7, 4, 4);
+    Point->setAutoFillBackground(true);
+
+    const int right = CellLeft(5) + kCellW + 4;
+    AM_FM = PanelLabel(Panel, "AM_FM", "FM", {right, 3, 30, 14}, 13, Qt::AlignLeft | Qt::AlignVCenter, true);
+    HZ = PanelLabel(Panel, "HZ", "MHz", {right, 17, 30, 12}, 10, Qt::AlignLeft | Qt::AlignVCenter);
+    StationNum = PanelLabel(Panel, "StationNum", "99", {right + 26, 3, 36, 22}, 20,
+                            Qt::AlignRight | Qt::AlignVCenter, true);
+    Tuned = PanelLabel(Panel, "Tuned", "Tuned", {right, 29, 62, 13}, 11, Qt::AlignLeft | Qt::AlignVCenter, true);
+    auto indicator = [&](const char* name, int x) {
+        auto* l = new QLabel(Panel);
+        l->setObjectName(name);
+        l->setGeometry(x, 43, display::kIndicatorSize, display::kIndicatorSize);
+        return l;
+    };
+    icMusicOnOff = indicator("icMusicOnOff", right);
+    icAlarmOnOff = indicator("icAlarmOnOff", right + 14);
+    icSleepOnOff = indicator("icSleepOnOff", right + 28);
+    icProgOnOff = indicator("icProgOnOff", right + 42);
+    Station = PanelLabel(Panel, "Station", "Station", {5, 55, 190, 15}, 11, Qt::AlignLeft | Qt::AlignVCenter, true);
+    HHMMSS = PanelLabel(Panel, "HHMMSS", "11:22:33", {196, 55, 100, 15}, 11, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void tdSetup::ShowPreviewColors() {
+    using display::PaletteTColor;
+    const int style = std::clamp(working_.Style, 0, 3);
+    const display::TColor panel = PaletteTColor(working_.ColorPanel);
+    for (display::TDisplay* d : Dig) {
+        d->SetOffColor(PaletteTColor(working_.Background));
+        d->SetOnColor(PaletteTColor(working_.Foreground));
+        d->SetBackColor(panel);
+        d->SetPenOffColor(panel);
+        d->SetPenOnColor(panel);
+        d->SetDigitStyle(kStyles[style]);
+        d->SetSegWidth(kSegWidths[style]);
+    }
+    SetFill(Point, display::PaletteColor(working_.Foreground));
+    SetFill(Panel, display::PaletteColor(working_.ColorPanel));
+    const QColor text = display::SchemeTextColor(working_.ColorText);
+    for (QLabel* l : {StationNum, Station, HHMMSS, AM_FM, HZ}) SetTextColor(l, text);
+    ShowBlink();
+}
+
+void tdSetup::ShowBlink() {
+    SetTextColor(Tuned, blinkOn_ ? display::SchemeTextColor(working_.ColorText)
+                                 : display::SchemeDimColor(working_.ColorText));
+    const QColor panel = display::PaletteColor(working_.ColorPanel);
+    const QString tail = QString::number(std::clamp(working_.ColorFlag, 0, 7)) + (blinkOn_ ? "ON" : "OFF");
+    const std::pair<QLabel*, const char*> indicators[] = {
+        {icProgOnOff, "PROG"}, {icAlarmOnOff, "ALARM"}, {icMusicOnOff, "RADIO"}, {icSleepOnOff, "SLEEP"}};
+    for (const auto& [label, word] : indicators) {
+        label->setPixmap(QPixmap::fromImage(display::PictureOnPanel(word + tail, panel)));
+    }
+}
+
+void tdSetup::ColorTimerTimer() {
+    blinkOn_ = !blinkOn_;
+    ShowBlink();
+}
+
+void tdSetup::SetStyle(int style) {
+    working_.Style = style;
+    ShowPreviewColors();
+}
+
+void tdSetup::oSeg16Click() { SetStyle(0); }
+void tdSetup::oBulb5x7Click() { SetStyle(1); }
+void tdSetup::oDot5x7Click() { SetStyle(2); }
+void tdSetup::oSeg7Click() { SetStyle(3); }
+
+void tdSetup::oDigitChange() {
+    working_.Foreground = oDigit->ForegroundIndex();
+    working_.Background = oDigit->BackgroundIndex();
+    ShowPreviewColors();
+}
+
+void tdSetup::oPanelChange() {
+    working_.ColorPanel = oPanel->ForegroundIndex();
+    ShowPreviewColors();
+}
+
+void tdSetup::TextChoose(QAbstractButton* button) {
+    const int d = button ? LastDigit(button) : -1;
+    if (d < 0) return;
+    working_.ColorText = d;
+    SetScheme(TextGroup, d);
+    ShowPreviewColors();
+}
+
+void tdSetup::FlagChoose(QAbstractButton* button) {
+    const int d = button ? LastDigit(button) : -1;
+    if (d < 0) return;
+    working_.ColorFlag = d;
+    SetScheme(FlagGroup, d);
+    ShowBlink();
+}
+
+void tdSetup::SetScheme(QButtonGroup* group, int scheme) {
+    if (QAbstractButton* b = group->button(std::clamp(scheme, 0, display::kSchemeCount - 1))) {
+        const bool was = updating_;
+        updating_ = true;
+        b->setChecked(true);
+        updating_ = was;
+    }
+}
+
+// ------------------------------------------------------------------ Buttons
+
+void tdSetup::BuildButtonsPage(QWidget* page) {
+    auto* v = new QVBoxLayout(page);
+    auto* gb = new QGroupBox("Colors of the buttons", page);
+    gb->setObjectName("gbButtons");
+    auto* grid = new QGridLayout(gb);
+    grid->setHorizontalSpacing(3);
+    auto* lbActive = new QLabel("Active", gb);
+    auto* lbNotActive = new QLabel("Not active", gb);
+    grid->addWidget(lbActive, 0, 10, Qt::AlignCenter);
+    grid->addWidget(lbNotActive, 0, 11, Qt::AlignCenter);
+    grid->setColumnMinimumWidth(9, 12);
+    grid->setColumnMinimumWidth(10, lbActive->sizeHint().width() + 16);
+    grid->setColumnMinimumWidth(11, lbNotActive->sizeHint().width() + 8);
+
+    const char* const titles[] = {"Generic button", "Preset assigned (FM)", "Preset assigned (AM)",
+                                  "Preset not assigned"};
+    const char* const rowNames[] = {"g", "aFM", "aAM", "n"};
+    const int values[] = {working_.ColorGenericButton, working_.ColorFavAssButtonFM, working_.ColorFavAssButtonAM,
+                          working_.ColorFavNotAssButton};
+    for (int r = 0; r < 4; ++r) {
+        grid->addWidget(new QLabel(titles[r], gb), r + 1, 0);
+        auto* group = new QButtonGroup(this);
+        group->setExclusive(true);
+        for (int d = 0; d < display::kSchemeCount; ++d) {
+            // gbt0, abt0FM, abt0AM, nbt0: the digit is the fourth character.
+            QString name = QString("%1bt%2").arg(rowNames[r][0]).arg(d);
+            if (r == brAssignedFM) name += "FM";
+            if (r == brAssignedAM) name += "AM";
+            auto* b = MakeSchemeButton(name, QString("BT%1ON").arg(d), gb);
+            group->addButton(b, d);
+            grid->addWidget(b, r + 1, d + 1);
+        }
+        ButtonRows[r] = group;
+        RowActive[r] = new QLabel(gb);
+        RowActive[r]->setObjectName(QString("%1Active").arg(rowNames[r]));
+        RowNotActive[r] = new QLabel(gb);
+        RowNotActive[r]->setObjectName(QString("%1NotActive").arg(rowNames[r]));
+        grid->addWidget(RowActive[r], r + 1, 10, Qt::AlignCenter);
+        grid->addWidget(RowNotActive[r], r + 1, 11, Qt::AlignCenter);
+        SetScheme(group, values[r]);
+        connect(group, &QButtonGroup::buttonClicked, this, [this](QAbstractButton* b) {
+            if (!updating_) ButtonChoose(b);
+        });
+    }
+    grid->setColumnStretch(12, 1);
+    v->addWidget(gb);
+    auto* note = new QLabel(
+        "Preset buttons holding an FM station, holding an AM station and empty ones always differ: "
+        "a colour chosen in one of these three rows cannot be chosen in the other two.",
+        page);
+    note->setObjectName("lbButtonsNote");
+    note->setWordWrap(true);
+    v->addWidget(note);
+    v->addStretch();
+    ShowButtonRows();
+}
+
+void tdSetup::ShowButtonRows() {
+    const int values[] = {working_.ColorGenericButton, working_.ColorFavAssButtonFM, working_.ColorFavAssButtonAM,
+                          working_.ColorFavNotAssButton};
+    for (int r = 0; r < 4; ++r) {
+        const int d = std::clamp(values[r], 0, display::kSchemeCount - 1);
+        RowActive[r]->setPixmap(QPixmap::fromImage(display::PictureTransparent(QString("BT%1ON").arg(d))));
+        RowNotActive[r]->setPixmap(QPixmap::fromImage(display::PictureTransparent(QString("BT%1OFF").arg(d))));
+    }
+    // Each preset row offers every scheme but those of the other two rows.
+    const int fm = working_.ColorFavAssButtonFM;
+    const int am = working_.ColorFavAssButtonAM;
+    const int na = working_.ColorFavNotAssButton;
+    for (int d = 0; d < display::kSchemeCount; ++d) {
+        ButtonRows[brAssignedFM]->button(d)->setEnabled(d != am && d != na);
+        ButtonRows[brAssignedAM]->button(d)->setEnabled(d != fm && d != na);
+        ButtonRows[brNotAssigned]->button(d)->setEnabled(d != fm && d != am);
+    }
+}
+
+void tdSetup::ButtonChoose(QAbstractButton* button) {
+    if (!button || !button->isEnabled()) return;
+    const QString name = button->objectName();
+    if (name.size() < 4) return;
+    const int d = name.at(3).digitValue();
+    if (d < 0 || d >= display::kSchemeCount) return;
+    int row = -1;
+    switch (name.at(0).toLatin1()) {
+    case 'g': row = brGeneric; break;
+    case 'n': row = brNotAssigned; break;
+    case 'a':
+        if (name.size() < 5) return;
+        row = name.at(4) == 'F' ? brAssignedFM : brAssignedAM;
+        break;
+    default: return;
+    }
+    int* const fields[] = {&working_.ColorGenericButton, &working_.ColorFavAssButtonFM,
+                           &working_.ColorFavAssButtonAM, &working_.ColorFavNotAssButton};
+    *fields[row] = d;
+    SetScheme(ButtonRows[row], d);
+    ShowButtonRows();
+}
+
+} // namespace tunevox::setup
