@@ -1,0 +1,60 @@
+#pragma once
+// "Alarm setting": the time of the alarm on two spin fields and four
+// segment cells, and the favorite it recalls. The dialog only edits; the
+// main window keeps the alarm, switches it and reads the answer on OK.
+
+#include "app/core/favorites.h"
+#include "app/dialogs/dialog_help.h"
+#include "app/dialogs/spin_field.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+
+namespace tunevox::display {
+class TDisplay;
+}
+
+namespace tunevox::app {
+
+// Whether the card can receive favorite `f`: an AM favorite when the card
+// has AM; an FM favorite when it has FM and the frequency, as its
+// "000.000" text, lies within fmMin..fmMax written the same way (bounds
+// included). The alarm list and the alarm's start-up rule both ask this.
+bool AlarmCanReceive(const tFavorite& f, bool hasAM, bool hasFM, double fmMin, double fmMax);
+
+class tdAlarm : public QDialog {
+    Q_OBJECT
+public:
+    // Opens on hour:minute (each clamped to its field) and on `favorite`
+    // when the list holds it, else on `currentFavorite`, else on the first
+    // entry. The list holds the used favorites of `bank` the card can
+    // receive (AlarmCanReceive).
+    tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, bool hasAM, bool hasFM, double fmMin,
+            double fmMax, int currentFavorite, tHelpFn help = {}, QWidget* parent = nullptr);
+
+    int Hour() const;
+    int Minute() const;
+    // The favorite of the selected entry (1..100), 0 when none is selected.
+    int Favorite() const;
+
+    TSpinField* HH = nullptr;
+    TSpinField* MM = nullptr;
+    QComboBox* Favorites = nullptr;
+    display::TDisplay* H1 = nullptr;
+    display::TDisplay* H2 = nullptr;
+    display::TDisplay* M1 = nullptr;
+    display::TDisplay* M2 = nullptr;
+    QPushButton* btOk = nullptr;
+    QPushButton* btCancel = nullptr;
+    QPushButton* btHelp = nullptr;
+
+private:
+    void HHChange();
+    void MMChange(int value);
+    void ShowCells();
+    void UpdateOk();
+};
+
+} // namespace tunevox::app

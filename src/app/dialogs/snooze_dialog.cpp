@@ -1,0 +1,59 @@
+#include "app/dialogs/snooze_dialog.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace tunevox::app {
+
+tdSnooze::tdSnooze(int minutes, tHelpFn help, QWidget* parent) : QDialog(parent) {
+    setObjectName("tdSnooze");
+    setWindowTitle("Sleep");
+
+    auto* group = new QGroupBox("Turno off radio after", this);
+    sMinutes = new TSpinField(kMinMinutes, kMaxMinutes, 1, 3, group);
+    sMinutes->setObjectName("sMinutes");
+    sMinutes->setValue(std::clamp(minutes, kMinMinutes, kMaxMinutes));
+    auto* label = new QLabel("Minutes", group);
+    label->setBuddy(sMinutes);
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(sMinutes);
+    row->addWidget(label);
+    row->addStretch(1);
+
+    btOk = new QPushButton("OK", this);
+    btOk->setObjectName("btOk");
+    btOk->setDefault(true);
+    btCancel = new QPushButton("Cancel", this);
+    btCancel->setObjectName("btCancel");
+    btHelp = new QPushButton("Help", this);
+    btHelp->setObjectName("btHelp");
+    btHelp->setAutoDefault(false);
+    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+    ConnectHelp(btHelp, help, "Sleep_function");
+    // An emptied field keeps its old value inside the spin box; OK waits
+    // until it holds a number again.
+    connect(sMinutes, &TSpinField::TextEdited, this, [this] { btOk->setEnabled(sMinutes->HoldsNumber()); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btOk);
+    buttons->addWidget(btCancel);
+    buttons->addWidget(btHelp);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    sMinutes->setFocus();
+    sMinutes->selectAll();
+}
+
+int tdSnooze::Minutes() const { return sMinutes->value(); }
+
+} // namespace tunevox::app
