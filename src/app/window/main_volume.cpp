@@ -1,0 +1,170 @@
+// tdMain: the volume slider, the mute toggle, the echo of mixer changes made
+// by other programs, and the indicators that show whether the radio plays.
+
+#include "app/window/main_window.h"
+
+#include "app/window/tray_icon.h"
+#include "app/window/widgets.h"
+#include "display/pictures.h"
+#include "mixer/mixer.h"
+#include "radio/radio_card.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSlider>
+#include <QSystemTrayIcon>
+
+#include <cmath>
+
+namespace tunevox::app {
+
+void tdMain::GuardAudio(const std::function<void()>& action) {
+    // A failing sound card must never end the program from an event
+    // handler: the user is told, the window goes on.
+    try {
+        action();
+    } catch (const mixer::eMMError& e) {
+        ReportMixerError(QString::fromStdString(e.what()));
+    }
+}
+
+void tdMain::ReportMixerError(const QString& text) {
+    ui_.MessageBox(this, "Warning", text, tMsgIcon::Error, tMsgButtons::Ok);
+}
+
+void tdMain::UpdateVolumeHint() {
+    const int max = std::max(1, sVolume->maximum());
+    sVolume->setToolTip(QString::number(std::lround(sVolume->value() * 100.0 / max)) + "%");
+}
+
+void tdMain::ShowVolumeSlider() {
+    const bool was = sVolume->blockSignals(true);
+    sVolume->setMaximum(card_.MaxVolume());
+    sVolume->setSingleStep(std::max(1, card_.VolumeStep()));
+    sVolume->setPageStep(std::max(1, card_.VolumeStep()) * 4);
+    sVolume->setValue(card_.Volume());
+    sVolume->blockSignals(was);
+    UpdateVolumeHint();
+}
+
+void tdMain::Volume_Up() {
+    if (!card_.Caps().HasVolume) return;
+    GuardAudio([&] { card_.VolumeUp(); });
+    muteState_ = card_.Muted() || card_.Volume() == 0;
+    ShowMuteState();
+    ShowVolumeSlider();
+    UpdateTuneLimits();
+}
+
+void tdMain::Volume_Down() {
+    if (!card_.Caps().HasVolume) return;
+    GuardAudio([&] { card_.VolumeDown(); });
+    muteState_ = card_.Muted() || card_.Volume() == 0;
+    ShowMuteState();
+    ShowVolumeSlider();
+    UpdateTuneLimits();
+}
+
+void tdMain::Volume_0() {
+    if (scanning_ || !card_.Caps().HasVolume) return;
+    GuardAudio([&] { card_.VolumeToZero(); });
+    const bool was = sVolume->blockSignals(true);
+    sVolume->setValue(0);
+    sVolume->blockSignals(was);
+    UpdateVolumeHint();
+    muteState_ = true;
+    ShowMuteState();
+    UpdateTuneLimits();
+}
+
+void tdMain::Volume_Mute() {
+    if (!card_.Caps().HasMute) return;
+    if (card_.Volume() == 0 && card_.VolumeLine() != radio::vlNone) {
+        ShowMuteState();
+        return;
+    }
+    muteState_ = !muteState_;
+    GuardAudio([&] {
+        if (muteState_) card_.MuteOn();
+        else card_.MuteOff();
+    });
+    ShowMuteState();
+}
+
+void tdMain::sVolumeChange(int value) {
+    GuardAudio([&] { card_.ApplyVolume(value); });
+    muteState_ = card_.Muted() || card_.Volume() == 0;
+    ShowMuteState();
+    if (sVolume->value() != card_.Volume()) {
+        const bool was = sVolume->blockSignals(true);
+        sVolume->setValue(card_.Volume());
+        sVolume->blockSignals(was);
+    }
+    UpdateVolumeHint();
+    UpdateTuneLimits();
+}
+
+void tdMain::RadioCardMixerChange(int volume, bool mute) {
+    if (card_.VolumeLine() == radio::vlNone) return;
+    const bool was = sVolume->blockSignals(true);
+    sVolume->setValue(volume);
+    sVolume->blockSignals(was);
+    UpdateVolumeHint();
+    muteState_ = mute;
+    ShowMuteState();
+    UpdateTuneLimits();
+}
+
+void tdMain::ShowMuteState() {
+    const bool muted = muteState_ || (card_.Volume() == 0 && card_.VolumeLine() != radio::vlNone);
+    btMute->SetGlyph(display::PictureTransparent("BT" + QString::number(config_.ColorGenericButton) + (muted ? "ON" : "OFF")));
+    SetIndicator(icMusicOnOff, "RADIO", !muted);
+    const QIcon icon = display::AppIcon(muted);
+    setWindowIcon(icon);
+    tray_->SetIcon(icon);
+    for (const char* name : {"msVolume_Mute", "tsmVolume_Mute"}) Action(name)->setChecked(muteState_);
+}
+
+void tdMain::EnableVolumeGroup() {
+    const radio::tDevCap caps = card_.GetCaps(config_.Model());
+    const bool sound = card_.HasSoundCard();
+    if (!caps.HasVolume && !caps.HasMute && !sound) {
+        gpVolume->setEnabled(false);
+        sVolume->hide();
+        sVolume->setEnabled(false);
+        btMixer->hide();
+        btMixer->setEnabled(false);
+        VcDisabled->show();
+    } else {
+        gpVolume->setEnabled(true);
+        sVolume->show();
+        sVolume->setEnabled(true);
+        btMixer->show();
+        VcDisabled->hide();
+    }
+    btMute->setEnabled(caps.HasMute);
+    for (const char* p : {"ms", "tsm"}) {
+        const QString prefix = p;
+        Action(prefix + "Volume_Mute")->setEnabled(caps.HasMute);
+        // The mixer window is a window of its own, not part of the program yet.
+        Action(prefix + "Volume_Mixer")->setEnabled(false);
+    }
+    btMixer->setEnabled(false);
+    bool level = sVolume->isEnabled();
+    switch (card_.VolumeLine()) {
+    case radio::vlNative: level = caps.HasVolume; break;
+    case radio::vlLineIn:
+    case radio::vlMicIn:
+    case radio::vlCd: level = sound; break;
+    case radio::vlNone: break;
+    }
+    if (card_.VolumeLine() != radio::vlNone) {
+        sVolume->setEnabled(level);
+        for (const char* p : {"ms", "tsm"}) {
+            Action(QString(p) + "Volume_Up")->setEnabled(level);
+            Action(QString(p) + "Volume_Down")->setEnabled(level);
+        }
+    }
+}
+
+} // namespace tunevox::app

@@ -1,0 +1,71 @@
+#pragma once
+// Answers the window's questions the way a test scripted them, and keeps
+// what was asked, so a test reads the message texts a user would have seen.
+
+#include "app/window/services.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <stdexcept>
+
+namespace tunevox::app::test {
+
+struct ShownBox {
+    QString caption;
+    QString text;
+    tMsgIcon icon;
+    tMsgButtons buttons;
+};
+
+class ScriptedInteraction final : public IInteraction {
+public:
+    std::deque<tMsgResult> boxAnswers;      // in order; Yes/Ok when empty
+    std::deque<QString> fileAnswers;        // empty string: cancelled
+    // Each runs on the dialog as a user would (fill fields, press a button)
+    // and returns the dialog's result.
+    std::deque<std::function<int(QDialog&)>> dialogAnswers;
+    std::function<void()> duringDialog;     // runs inside every modal window
+    std::vector<ShownBox> boxes;
+    QStringList dialogsShown;               // object names
+    int beeps = 0;
+
+    void Beep() override { ++beeps; }
+    tMsgResult MessageBox(QWidget*, const QString& caption, const QString& text, tMsgIcon icon,
+                          tMsgButtons buttons) override {
+        Beep();
+        boxes.push_back({caption, text, icon, buttons});
+        if (boxAnswers.empty()) return buttons == tMsgButtons::YesNo ? tMsgResult::Yes : tMsgResult::Ok;
+        tMsgResult r = boxAnswers.front();
+        boxAnswers.pop_front();
+        return r;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return NextFile(); }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return NextFile(); }
+    int RunModal(QDialog& dialog) override {
+        dialogsShown << dialog.objectName();
+        if (duringDialog) duringDialog();
+        if (dialogAnswers.empty()) throw std::logic_error("unexpected dialog " + dialog.objectName().toStdString());
+        auto answer = std::move(dialogAnswers.front());
+        dialogAnswers.pop_front();
+        return answer(dialog);
+    }
+
+private:
+    QString NextFile() {
+        if (fileAnswers.empty()) return {};
+        QString f = fileAnswers.front();
+        fileAnswers.pop_front();
+        return f;
+    }
+};
+
+class ManualClock final : public IClock {
+public:
+    QDateTime now{QDate(2026, 12, 8), QTime(8, 0, 0)};
+    QDateTime Now() const override { return now; }
+};
+
+} // namespace tunevox::app::test
