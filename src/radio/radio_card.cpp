@@ -439,6 +439,22 @@ void TRadioCard::MuteOff() {
     }
 }
 
+void TRadioCard::NativeUnmute() {
+    if (!active_) return;
+    const int32_t lineVolume = volume_;
+    Family().Unmute();
+    if (OnMixerLine()) volume_ = lineVolume;
+}
+
+void TRadioCard::ReadMixerLine() {
+    if (!OnMixerLine() || !mixer_) return;
+    try {
+        HandleMixerChange(lines_[volumeLine_].volumeSlot);
+    } catch (const mixer::eMMError& e) {
+        ReportMixerError(e);
+    }
+}
+
 void TRadioCard::VolumeUp() {
     if (!active_) return;
     if (volumeLine_ == vlNative) {

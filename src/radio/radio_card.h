@@ -140,6 +140,13 @@ public:
     uint8_t TunedStatus(int threshold);
     void MuteOn();
     void MuteOff();
+    // The model's own unmute sequence and nothing else: another program has
+    // unmuted the mixer line, and the card must follow without writing to
+    // the mixer. On a mixer line Volume stays the line's.
+    void NativeUnmute();
+    // Reads the mixer line's volume and mute again, as when another program
+    // changed them, and tells OnMixerChange (after the line was switched).
+    void ReadMixerLine();
     void VolumeUp();
     void VolumeDown();
     void ApplyVolume(int32_t volume);

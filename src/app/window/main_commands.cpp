@@ -253,7 +253,7 @@ void tdMain::UpdateButtonGlyphs(bool withFavorites) {
     glyph(btClr, clrArmed_);
     glyph(btMem, memArmed_);
     glyph(btStr, stereoWanted_);
-    glyph(btMute, muteState_ || (card_.Volume() == 0 && card_.VolumeLine() != radio::vlNone));
+    glyph(btMute, muteState_ || SilentByVolume());
     glyph(btSleep, sleepOn_);
     glyph(btProg, programming_);
     glyph(btAlarm, alarmOn_);

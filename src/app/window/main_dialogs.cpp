@@ -109,9 +109,11 @@ void tdMain::ApplySettings(const tConfiguration& next) {
             card_.SetVolumeLine(radio::vlNative);
         }
         GuardAudio([&] {
-            // On the card's own line MuteOff is the model's native unmute.
-            if (card_.VolumeLine() != radio::vlNone) card_.MuteOff();
+            if (card_.VolumeLine() >= radio::vlLineIn) card_.MuteOff();
+            else if (card_.VolumeLine() == radio::vlNative) card_.NativeUnmute();
             card_.ApplyVolume(volumeBefore);
+            // The slider and the mute indicator follow the line as it is.
+            card_.ReadMixerLine();
         });
         muteState_ = card_.Muted();
     }

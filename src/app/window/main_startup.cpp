@@ -107,6 +107,12 @@ void tdMain::SetUpCard() {
     } catch (const std::exception&) {
         card_.SetVolumeLine(radio::vlNative);
     }
+    // A mixer line this computer does not have (the file came from another
+    // machine, the sound card is gone) would leave the radio without any
+    // volume or mute: the card's own controls take over, as the settings
+    // dialog would choose.
+    if (card_.VolumeLine() >= radio::vlLineIn && !card_.MixerLineUsable(card_.VolumeLine()))
+        card_.SetVolumeLine(radio::vlNative);
     card_.SetJapaneseFM(config_.JapaneseFM);
     muteState_ = config_.StartMuted;
     card_.SetMuteOnExit(false);

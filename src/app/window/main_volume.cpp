@@ -32,6 +32,12 @@ void tdMain::ReportMixerError(const QString& text) {
     ui_.MessageBox(this, "Warning", text, tMsgIcon::Error, tMsgButtons::Ok);
 }
 
+bool tdMain::SilentByVolume() const {
+    // Volume 0 counts as muted only where there is a volume: a serial radio
+    // has a mute but no volume, and its Volume stays 0 while it plays.
+    return card_.MaxVolume() > 0 && card_.Volume() == 0 && card_.VolumeLine() != radio::vlNone;
+}
+
 void tdMain::UpdateVolumeHint() {
     const int max = std::max(1, sVolume->maximum());
     sVolume->setToolTip(QString::number(std::lround(sVolume->value() * 100.0 / max)) + "%");
@@ -50,7 +56,7 @@ void tdMain::ShowVolumeSlider() {
 void tdMain::Volume_Up() {
     if (!card_.Caps().HasVolume) return;
     GuardAudio([&] { card_.VolumeUp(); });
-    muteState_ = card_.Muted() || card_.Volume() == 0;
+    muteState_ = card_.Muted() || SilentByVolume();
     ShowMuteState();
     ShowVolumeSlider();
     UpdateTuneLimits();
@@ -59,7 +65,7 @@ void tdMain::Volume_Up() {
 void tdMain::Volume_Down() {
     if (!card_.Caps().HasVolume) return;
     GuardAudio([&] { card_.VolumeDown(); });
-    muteState_ = card_.Muted() || card_.Volume() == 0;
+    muteState_ = card_.Muted() || SilentByVolume();
     ShowMuteState();
     ShowVolumeSlider();
     UpdateTuneLimits();
@@ -79,7 +85,7 @@ void tdMain::Volume_0() {
 
 void tdMain::Volume_Mute() {
     if (!card_.Caps().HasMute) return;
-    if (card_.Volume() == 0 && card_.VolumeLine() != radio::vlNone) {
+    if (SilentByVolume()) {
         ShowMuteState();
         return;
     }
@@ -93,7 +99,7 @@ void tdMain::Volume_Mute() {
 
 void tdMain::sVolumeChange(int value) {
     GuardAudio([&] { card_.ApplyVolume(value); });
-    muteState_ = card_.Muted() || card_.Volume() == 0;
+    muteState_ = card_.Muted() || SilentByVolume();
     ShowMuteState();
     if (sVolume->value() != card_.Volume()) {
         const bool was = sVolume->blockSignals(true);
@@ -110,13 +116,15 @@ void tdMain::RadioCardMixerChange(int volume, bool mute) {
     sVolume->setValue(volume);
     sVolume->blockSignals(was);
     UpdateVolumeHint();
+    // Unmuted elsewhere: the card itself may still be silent.
+    if (!mute) card_.NativeUnmute();
     muteState_ = mute;
     ShowMuteState();
     UpdateTuneLimits();
 }
 
 void tdMain::ShowMuteState() {
-    const bool muted = muteState_ || (card_.Volume() == 0 && card_.VolumeLine() != radio::vlNone);
+    const bool muted = muteState_ || SilentByVolume();
     btMute->SetGlyph(display::PictureTransparent("BT" + QString::number(config_.ColorGenericButton) + (muted ? "ON" : "OFF")));
     SetIndicator(icMusicOnOff, "RADIO", !muted);
     const QIcon icon = display::AppIcon(muted);

@@ -260,6 +260,7 @@ private:
 
     // main_volume.cpp
     void UpdateVolumeHint();
+    bool SilentByVolume() const;
     void GuardAudio(const std::function<void()>& action);
 
     ICardHost& host_;
