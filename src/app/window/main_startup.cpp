@@ -43,6 +43,7 @@ bool tdMain::ReadConfiguration() {
     }
     move(config_.X, config_.Y);
 
+    const bool firstRun = config_.Hardware == 0;
     if (config_.Hardware == 0 || config_.Port == 0 || options_.configureSwitch) {
         if (config_.Port == 0) config_.Port = card_.GetCaps(config_.Model()).DefaultPort;
         // The first-run dialog comes before the window: no tray menu yet.
@@ -54,6 +55,9 @@ bool tdMain::ReadConfiguration() {
         if (!ok) return false; // the program ends without writing anything
         config_ = edited;
         if (config_.Hardware == 0) config_.Hardware = ModelCode(config_.Model());
+        // A radio switched on for the first time should be heard: half
+        // volume rather than the silent 0 of an empty configuration.
+        if (firstRun && config_.Volume == 0) config_.Volume = 128;
     }
 
     SetUpCard();
@@ -90,6 +94,9 @@ bool tdMain::ReadConfiguration() {
     ArmAlarmAtStart();
     ShowSleepState();
     configRead_ = true;
+    // On its first run the radio looks for a station by itself, as a new
+    // set does when first switched on; the user sees it seek.
+    if (firstRun && card_.Band() == bFM && lastStatus_ == 0) QTimer::singleShot(0, this, &tdMain::Actions_ScanNext);
     if (config_.TipOfTheDay) ShowTipOfTheDay();
     return configRead_;
 }

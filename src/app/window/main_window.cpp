@@ -61,10 +61,9 @@ tdMain::tdMain(ICardHost& host, IInteraction& ui, IClock& clock, tMainOptions op
       options_(std::move(options)) {
     setObjectName("tdMain");
     setWindowTitle("Tunevox");
-    // A fixed border with the system menu and a minimize button: the window
-    // takes its size from the display mode, never from the user.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // The window takes its size from the display mode, never from the user:
+    // a fixed size (ApplyLayout) and no maximize button.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     separator_ = QLocale().decimalPoint().at(0).toLatin1();
     if (separator_ == 0) separator_ = '.';
     ClearBank(favorites_);

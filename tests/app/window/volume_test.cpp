@@ -5,6 +5,7 @@
 #include "app/window/window_fixture.h"
 
 #include "emulator/emulated_sound_card.h"
+#include "emulator/serial_radio_emulator.h"
 #include "radio/radio_card.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,9 @@ TEST(MainVolume, OnAMixerLineTheWindowEchoesChangesMadeElsewhere) {
     r.DrainEvents();
     EXPECT_TRUE(w.MuteState());
     const int writes = sound->SetCalls();
+    auto* radio = r.rig->EmulatedSerialRadio(2);
+    ASSERT_NE(radio, nullptr);
+    const size_t commands = radio->CommandsDecoded();
     sound->ExternalChange(tMixerLineKind::kLine, tMixerControlKind::kVolume, {32640, 32640});
     sound->ExternalChange(tMixerLineKind::kLine, tMixerControlKind::kMute, {0});
     r.DrainEvents();
@@ -96,6 +100,8 @@ TEST(MainVolume, OnAMixerLineTheWindowEchoesChangesMadeElsewhere) {
     EXPECT_EQ(slider->value(), 128);
     EXPECT_FALSE(w.MuteState());
     EXPECT_TRUE(IndicatorLit(w));
+    // The radio hears its unmute command on its own thread.
+    EXPECT_TRUE(radio->WaitForCommands(commands + 1, std::chrono::seconds(2)));
     EXPECT_TRUE(r.rig->EmulatedReceiver()->audioOn);
 }
 
