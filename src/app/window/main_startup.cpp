@@ -14,6 +14,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMenu>
 #include <QSlider>
@@ -41,7 +43,6 @@ bool tdMain::ReadConfiguration() {
         for (int n = 1; n <= 8; ++n)
             if (config_.ComPorts[n - 1]) host_.SetComDevicePath(n, *config_.ComPorts[n - 1]);
     }
-    move(config_.X, config_.Y);
 
     const bool firstRun = config_.Hardware == 0;
     if (config_.Hardware == 0 || config_.Port == 0 || options_.configureSwitch) {
@@ -76,6 +77,7 @@ bool tdMain::ReadConfiguration() {
 
     RefreshAfterCardChange();
     ApplyLayout();
+    PlaceWindow();
     ApplyColors();
     Action("msDisplay_AlwaysOnTop")->setChecked(config_.AlwaysOnTop);
     Action("tsmDisplay_AlwaysOnTop")->setChecked(config_.AlwaysOnTop);
@@ -99,6 +101,27 @@ bool tdMain::ReadConfiguration() {
     if (firstRun && card_.Band() == bFM && lastStatus_ == 0) QTimer::singleShot(0, this, &tdMain::Actions_ScanNext);
     if (config_.TipOfTheDay) ShowTipOfTheDay();
     return configRead_;
+}
+
+// The stored place is the client area's top left, the one thing that means
+// the same before the window is shown (when the frame is not known yet) and
+// after: storing the frame's corner instead would move the window up by its
+// title bar at every start.
+void tdMain::PlaceWindow() {
+    QPoint at(config_.X, config_.Y);
+    bool visible = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        visible = visible || screen->availableGeometry().contains(at + QPoint(20, 20));
+    if (!visible && QGuiApplication::primaryScreen())
+        at = QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(40, 40);
+    // The client area's geometry, on every platform; move() would place the
+    // frame on some and the client on others.
+    setGeometry(QRect(at, size()));
+}
+
+void tdMain::RememberPlace() {
+    config_.X = geometry().x();
+    config_.Y = geometry().y();
 }
 
 void tdMain::SetUpCard() {
@@ -207,8 +230,7 @@ void tdMain::RestoreStation() {
 
 bool tdMain::SaveConfiguration() {
     if (!profile_) profile_ = std::make_unique<platform::TProfile>();
-    config_.X = x();
-    config_.Y = y();
+    RememberPlace();
     config_.Volume = card_.Volume();
     config_.Band = card_.Band();
     config_.Frequency = card_.Frequency();
@@ -256,8 +278,7 @@ void tdMain::closeEvent(QCloseEvent* event) {
         QTimer::singleShot(0, this, &tdMain::File_Exit);
         return;
     }
-    config_.X = x();
-    config_.Y = y();
+    RememberPlace();
     if (!sessionEnding_) {
         switch (config_.ShutDown) {
         case 0: GuardAudio([&] { card_.Close(); }); break;

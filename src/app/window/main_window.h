@@ -241,6 +241,8 @@ private:
     // main_startup.cpp
     void SetUpCard();
     void OpenCard();
+    void PlaceWindow();
+    void RememberPlace();
     void RestoreStation();
     void RefreshAfterCardChange();
     bool AskExitQuestion(); // true: go on closing

@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -209,6 +211,23 @@ TEST(MainShutdown, AFailedSaveTellsTheUserAndLeavesTheOldFileWhole) {
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
         EXPECT_EQ(saved.readAll().toStdString(), ini);
     }
+}
+
+TEST(MainStartup, TheWindowComesBackWhereItWasAndNeverOffTheScreen) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\nShutDown=1\n[WinPos]\nX=120\nY=90\n");
+    ASSERT_TRUE(r.Start());
+    r.W().show();
+    EXPECT_EQ(r.W().geometry().topLeft(), QPoint(120, 90));
+    r.W().close();
+    EXPECT_NE(r.ReadIni().find("X=120\nY=90\n"), std::string::npos) << "the same place, not the frame's corner";
+
+    WindowRig lost("[Configuration]\nHardware=1\nPort=1\n[WinPos]\nX=-4000\nY=-20\n");
+    ASSERT_TRUE(lost.Start());
+    lost.W().show();
+    bool onScreen = false;
+    for (const QScreen* s : QGuiApplication::screens())
+        onScreen = onScreen || s->availableGeometry().contains(lost.W().geometry().topLeft());
+    EXPECT_TRUE(onScreen);
 }
 
 TEST(MainStartup, ASerialRadioThatCannotOpenStillBringsTheWindowUpWithAWarning) {
