@@ -3,6 +3,7 @@
 
 #include "app/window/window_fixture.h"
 
+#include "app/window/help_window.h"
 #include "app/window/name_dialog.h"
 #include "app/window/tray_icon.h"
 #include "display/palette.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
+#include <QTextBrowser>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -185,6 +188,33 @@ TEST(MainDisplay, EveryModeHasItsSizeAndGroupsAndTheColoursFollowTheSettings) {
                       QColor(255, 0, 255));
         }
     }
+}
+
+} // namespace
+} // namespace tunevox::app::test
+
+namespace tunevox::app::test {
+namespace {
+
+TEST(MainHelp, OpensTheGuideAtTheTopicAskedForAndSaysWhenItIsMissing) {
+    WindowRig r(kRadioTrack);
+    ASSERT_TRUE(r.Start());
+    r.W().KeyPress('h');
+    auto* help = r.W().findChild<THelpWindow*>("HelpWindow");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->Browser()->toPlainText().contains("Help not found"));
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QString::fromStdString(r.dir.path().toStdString())));
+
+    QFile guide(r.dir.path() + "/Tunevox.html");
+    ASSERT_TRUE(guide.open(QIODevice::WriteOnly));
+    guide.write("<html><body><a name=\"Welcome\"></a><h1>Welcome</h1><p>Hello.</p>"
+                "<a name=\"Sleep_function\"></a><h1>Sleep</h1></body></html>");
+    guide.close();
+    r.W().ShowHelp("Sleep_function");
+    EXPECT_EQ(help->CurrentTopic(), "Sleep_function");
+    EXPECT_TRUE(help->Browser()->toPlainText().contains("Hello."));
+    EXPECT_EQ(r.W().findChildren<THelpWindow*>().size(), 1) << "one help window serves every request";
 }
 
 } // namespace
