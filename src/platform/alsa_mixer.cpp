@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace tunevox::platform {
@@ -55,6 +56,51 @@ int AlsaCardForMidiDevice(const std::vector<AlsaCardSummary>& cards, int32_t mid
     return -1;
 }
 
+std::string AlsaCardName(int card) { return "hw:" + std::to_string(card); }
+
+bool AlsaAnyCardPlays(const std::vector<AlsaCardSummary>& cards) {
+    return std::any_of(cards.begin(), cards.end(), [](const AlsaCardSummary& c) { return c.hasPlayback; });
+}
+
+namespace {
+
+// The names the speakers line is looked for by; a "default" mixer without
+// any of them has nothing the program could use.
+const std::vector<const char*> kSpeakerElementNames{"Master", "Front", "Speaker"};
+
+bool DefaultMixerUsable(const AlsaDefaultSummary& d) {
+    if (!d.hasMixer) return false;
+    return std::any_of(d.elements.begin(), d.elements.end(), [](const std::string& e) {
+        return std::any_of(kSpeakerElementNames.begin(), kSpeakerElementNames.end(),
+                           [&](const char* n) { return e == n; });
+    });
+}
+
+} // namespace
+
+AlsaDeviceChoice AlsaChooseDevices(const std::vector<AlsaCardSummary>& cards, const AlsaDefaultSummary& defaultDevice) {
+    AlsaDeviceChoice choice;
+    const std::vector<int> order = AlsaMixerDeviceOrder(cards);
+    const std::string hardware = order.empty() ? std::string() : AlsaCardName(order.front());
+    if (AlsaAnyCardPlays(cards)) {
+        choice.hasSoundCard = true;
+        choice.mixerZero = hardware;
+        return choice;
+    }
+    // No hardware card plays: the sound goes through a server, if anywhere.
+    const bool mixerUsable = DefaultMixerUsable(defaultDevice);
+    choice.hasSoundCard = defaultDevice.hasPlayback || mixerUsable;
+    choice.mixerZero = mixerUsable ? std::string(kAlsaDefaultDevice) : hardware;
+    return choice;
+}
+
+std::string AlsaMixerForMidiDevice(const std::vector<AlsaCardSummary>& cards,
+                                   const AlsaDefaultSummary& defaultDevice, int32_t midiDeviceId) {
+    if (midiDeviceId == -2 || midiDeviceId == -1) return AlsaChooseDevices(cards, defaultDevice).mixerZero;
+    const int card = AlsaCardForMidiDevice(cards, midiDeviceId);
+    return card < 0 ? std::string() : AlsaCardName(card);
+}
+
 int AlsaErrorToCode(int alsaError) {
     switch (-alsaError) {
     case 0: return mmcode::kNoError;
@@ -80,7 +126,7 @@ struct ElementNames {
     std::vector<const char*> names;
 };
 
-const ElementNames kSpeakerNames{tMixerLineKind::kSpeakers, {"Master", "Front", "Speaker"}};
+const ElementNames kSpeakerNames{tMixerLineKind::kSpeakers, kSpeakerElementNames};
 const std::vector<const char*> kTrebleNames{"Tone Control - Treble", "Treble"};
 const std::vector<const char*> kBassNames{"Tone Control - Bass", "Bass"};
 const ElementNames kSourceNames[] = {
@@ -114,12 +160,12 @@ snd_mixer_elem_t* FirstPlayback(snd_mixer_t* mixer, const std::vector<const char
     return nullptr;
 }
 
-// Opens the simple mixer of "hw:N"; null with the error in `err`.
-snd_mixer_t* OpenCardMixer(int card, int& err) {
+// Opens the simple mixer of an ALSA device ("hw:N", "default"); null with
+// the error in `err`.
+snd_mixer_t* OpenNamedMixer(const std::string& name, int& err) {
     snd_mixer_t* mixer = nullptr;
     err = snd_mixer_open(&mixer, 0);
     if (err < 0) return nullptr;
-    std::string name = "hw:" + std::to_string(card);
     if ((err = snd_mixer_attach(mixer, name.c_str())) < 0 || (err = snd_mixer_selem_register(mixer, nullptr, nullptr)) < 0 ||
         (err = snd_mixer_load(mixer)) < 0) {
         snd_mixer_close(mixer);
@@ -127,6 +173,19 @@ snd_mixer_t* OpenCardMixer(int card, int& err) {
     }
     return mixer;
 }
+
+// While alive, ALSA's library keeps its error messages to itself: looking
+// for a "default" device on a machine without one makes it complain about
+// missing cards and servers, which is an answer here, not an error.
+void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+class QuietAlsa {
+public:
+    QuietAlsa() { snd_lib_error_set_handler(&SilentAlsaError); }
+    ~QuietAlsa() { snd_lib_error_set_handler(nullptr); }
+    QuietAlsa(const QuietAlsa&) = delete;
+    QuietAlsa& operator=(const QuietAlsa&) = delete;
+};
 
 template <typename F>
 void ForEachCard(F f) {
@@ -453,17 +512,21 @@ AlsaSoundSystem::AlsaSoundSystem() : registry_(std::make_shared<Registry>()) {
 
 AlsaSoundSystem::~AlsaSoundSystem() { registry_->onChanged = nullptr; }
 
+namespace {
+
+// The hardware cards and, only when none of them plays, the default device.
+AlsaDeviceChoice CurrentChoice(std::vector<AlsaCardSummary>& cards, AlsaDefaultSummary& defaultDevice) {
+    cards = AlsaSoundSystem::Cards();
+    if (!AlsaAnyCardPlays(cards)) defaultDevice = AlsaSoundSystem::DefaultDevice();
+    return AlsaChooseDevices(cards, defaultDevice);
+}
+
+} // namespace
+
 bool AlsaSoundSystem::HasSoundCard() const {
-    bool found = false;
-    ForEachCard([&](int card) {
-        if (found) return;
-        snd_ctl_t* ctl = nullptr;
-        std::string name = "hw:" + std::to_string(card);
-        if (snd_ctl_open(&ctl, name.c_str(), 0) < 0) return;
-        found = CardHasPlaybackPcm(ctl);
-        snd_ctl_close(ctl);
-    });
-    return found;
+    std::vector<AlsaCardSummary> cards;
+    AlsaDefaultSummary defaultDevice;
+    return CurrentChoice(cards, defaultDevice).hasSoundCard;
 }
 
 std::vector<AlsaCardSummary> AlsaSoundSystem::Cards() {
@@ -472,13 +535,13 @@ std::vector<AlsaCardSummary> AlsaSoundSystem::Cards() {
         AlsaCardSummary s;
         s.card = card;
         snd_ctl_t* ctl = nullptr;
-        std::string name = "hw:" + std::to_string(card);
-        if (snd_ctl_open(&ctl, name.c_str(), 0) >= 0) {
+        if (snd_ctl_open(&ctl, AlsaCardName(card).c_str(), 0) >= 0) {
             s.midiOutputs = CardMidiOutputs(ctl);
+            s.hasPlayback = CardHasPlaybackPcm(ctl);
             snd_ctl_close(ctl);
         }
         int err = 0;
-        if (snd_mixer_t* mixer = OpenCardMixer(card, err)) {
+        if (snd_mixer_t* mixer = OpenNamedMixer(AlsaCardName(card), err)) {
             s.hasLine = FindElement(mixer, "Line") != nullptr;
             s.hasCapture = FindElement(mixer, "Capture") != nullptr;
             snd_mixer_close(mixer);
@@ -488,15 +551,39 @@ std::vector<AlsaCardSummary> AlsaSoundSystem::Cards() {
     return cards;
 }
 
+AlsaDefaultSummary AlsaSoundSystem::DefaultDevice() {
+    AlsaDefaultSummary d;
+    const QuietAlsa quiet;
+    snd_pcm_t* pcm = nullptr;
+    const int rc = snd_pcm_open(&pcm, kAlsaDefaultDevice, SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+    if (rc >= 0) snd_pcm_close(pcm);
+    // A device busy with another program's sound is still there.
+    d.hasPlayback = rc >= 0 || rc == -EBUSY;
+    int err = 0;
+    if (snd_mixer_t* mixer = OpenNamedMixer(kAlsaDefaultDevice, err)) {
+        d.hasMixer = true;
+        for (snd_mixer_elem_t* e = snd_mixer_first_elem(mixer); e; e = snd_mixer_elem_next(e)) {
+            if (snd_mixer_selem_is_active(e)) d.elements.emplace_back(snd_mixer_selem_get_name(e));
+        }
+        snd_mixer_close(mixer);
+    }
+    return d;
+}
+
 int AlsaSoundSystem::OpenMixer(int32_t midiDeviceId, IEventPoster& events, tMixerChangeHandler onChange,
                                std::unique_ptr<IMixerDevice>& device) {
     device.reset();
-    auto cards = Cards();
-    if (cards.empty()) return mmcode::kNoDriver;
-    int card = AlsaCardForMidiDevice(cards, midiDeviceId);
-    if (card < 0) return mmcode::kBadDeviceId;
+    std::vector<AlsaCardSummary> cards;
+    AlsaDefaultSummary defaultDevice;
+    const AlsaDeviceChoice choice = CurrentChoice(cards, defaultDevice);
+    if (choice.mixerZero.empty()) return mmcode::kNoDriver; // no mixer at all
+    const std::string name = AlsaMixerForMidiDevice(cards, defaultDevice, midiDeviceId);
+    if (name.empty()) return mmcode::kBadDeviceId;
     int err = 0;
-    snd_mixer_t* mixer = OpenCardMixer(card, err);
+    std::optional<QuietAlsa> quiet;
+    if (name == kAlsaDefaultDevice) quiet.emplace();
+    snd_mixer_t* mixer = OpenNamedMixer(name, err);
+    quiet.reset();
     if (!mixer) return AlsaErrorToCode(err < 0 ? err : -EIO);
     device = std::make_unique<AlsaMixerHandle>(mixer, registry_, events, std::move(onChange));
     return mmcode::kNoError;

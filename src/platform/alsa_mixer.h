@@ -27,14 +27,20 @@
 // that the device still holds as last written reads as written, so a coarse
 // device range does not make the value drift.
 //
-// Devices. Mixer device 0 is the hardware card that carries the line input:
-// the first card "hw:N" with a "Line" element, else the first with a
+// Devices. When some hardware card "hw:N" has a playback PCM device, that
+// is the sound card, and mixer device 0 is the card that carries the line
+// input: the first card with a "Line" element, else the first with a
 // "Capture" element, else the first card. Not the sound server's "default"
-// mixer, which often holds only a master volume. MIDI device -1 (the
-// mapper) opens device 0 too; MIDI output device n >= 0 is the n-th raw MIDI
-// output port counted over the cards in card order, and opens the mixer of
-// the card it belongs to. A sound card exists when some card has a playback
-// PCM device.
+// mixer, which often holds only a master volume. When no hardware card
+// plays (sound only through PipeWire or PulseAudio: a virtual machine,
+// Bluetooth output) ALSA's "default" device counts as the sound card as
+// long as it works - a playback PCM opens on it, or its simple mixer
+// attaches and has a speakers element - and mixer device 0 is then the
+// "default" mixer: its master volume and mute, with no line input, so a
+// radio card keeps its own volume. MIDI device -1 (the mapper) opens device
+// 0 too; MIDI output device n >= 0 is the n-th raw MIDI output port
+// counted over the cards in card order, and opens the mixer of the card it
+// belongs to.
 //
 // Change notifications. ALSA reports changes on poll descriptors. The event
 // loop watches PollDescriptors() (readable) and calls Dispatch() when one
@@ -45,6 +51,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "mixer_device.h"
@@ -62,18 +69,47 @@ int32_t AlsaRawToUser(long raw, long minimum, long maximum);
 long AlsaUserToRaw(int32_t user, long minimum, long maximum);
 
 struct AlsaCardSummary {
-    int card = 0;            // the N of "hw:N"
-    bool hasLine = false;    // a "Line" element
-    bool hasCapture = false; // a "Capture" element
-    int midiOutputs = 0;     // raw MIDI output ports
+    int card = 0;              // the N of "hw:N"
+    bool hasLine = false;      // a "Line" element
+    bool hasCapture = false;   // a "Capture" element
+    int midiOutputs = 0;       // raw MIDI output ports
+    bool hasPlayback = false;  // a playback PCM device
 };
+
+// ALSA's "default" device, looked at only when no hardware card plays.
+struct AlsaDefaultSummary {
+    bool hasPlayback = false;          // a playback PCM opens on it
+    bool hasMixer = false;             // a simple mixer attaches to it
+    std::vector<std::string> elements; // the names of that mixer's elements
+};
+
+// The hardware cards' names for a card: "hw:N".
+std::string AlsaCardName(int card);
+constexpr const char* kAlsaDefaultDevice = "default";
 
 // Card numbers in mixer device order: device 0 first (see above), then the
 // remaining cards in card order.
 std::vector<int> AlsaMixerDeviceOrder(const std::vector<AlsaCardSummary>& cards);
 // The card whose mixer a MIDI device identifier opens, or -1 when there is
-// no such device.
+// no such device; hardware cards only.
 int AlsaCardForMidiDevice(const std::vector<AlsaCardSummary>& cards, int32_t midiDeviceId);
+
+// Whether a hardware card plays; only when none does is "default" looked at.
+bool AlsaAnyCardPlays(const std::vector<AlsaCardSummary>& cards);
+
+struct AlsaDeviceChoice {
+    bool hasSoundCard = false;
+    // The ALSA name whose simple mixer is mixer device 0 ("hw:N" or
+    // "default"); empty when there is none.
+    std::string mixerZero;
+};
+// What counts as the sound card and which mixer is device 0, from what
+// ALSA reports (see Devices above).
+AlsaDeviceChoice AlsaChooseDevices(const std::vector<AlsaCardSummary>& cards, const AlsaDefaultSummary& defaultDevice);
+// The ALSA name of the mixer a MIDI device identifier opens; empty when
+// there is no such device.
+std::string AlsaMixerForMidiDevice(const std::vector<AlsaCardSummary>& cards,
+                                   const AlsaDefaultSummary& defaultDevice, int32_t midiDeviceId);
 // The result code for a negative ALSA error number.
 int AlsaErrorToCode(int alsaError);
 
@@ -95,8 +131,11 @@ public:
     int OpenMixer(int32_t midiDeviceId, IEventPoster& events, tMixerChangeHandler onChange,
                   std::unique_ptr<IMixerDevice>& device) override;
 
-    // The cards present now, as the device order uses them.
+    // The hardware cards present now, as the device order uses them.
     static std::vector<AlsaCardSummary> Cards();
+    // What the "default" device offers now. ALSA's own complaints while
+    // looking (no card "0", no server) are kept off standard error.
+    static AlsaDefaultSummary DefaultDevice();
 
     std::vector<AlsaPollDescriptor> PollDescriptors() const;
     void Dispatch();

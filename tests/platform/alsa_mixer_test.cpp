@@ -73,6 +73,67 @@ TEST(AlsaDevices, MidiDevicesCountOverTheCardsInOrder) {
     EXPECT_EQ(AlsaCardForMidiDevice({}, -2), -1);
 }
 
+TEST(AlsaDevices, AHardwareCardThatPlaysIsTheSoundCardWhateverTheDefaultDeviceOffers) {
+    using S = AlsaCardSummary;
+    // HDMI first, the analogue card with the line input second; a sound
+    // server runs as well, and its default device works.
+    std::vector<S> cards = {S{0, false, false, 0, true}, S{1, true, true, 1, true}};
+    AlsaDefaultSummary server{true, true, {"Master", "Capture"}};
+    for (const AlsaDefaultSummary& d : {server, AlsaDefaultSummary{}}) {
+        AlsaDeviceChoice c = AlsaChooseDevices(cards, d);
+        EXPECT_TRUE(c.hasSoundCard);
+        EXPECT_EQ(c.mixerZero, "hw:1");
+        EXPECT_EQ(AlsaMixerForMidiDevice(cards, d, -2), "hw:1");
+        EXPECT_EQ(AlsaMixerForMidiDevice(cards, d, -1), "hw:1");
+        EXPECT_EQ(AlsaMixerForMidiDevice(cards, d, 0), "hw:1");
+        EXPECT_EQ(AlsaMixerForMidiDevice(cards, d, 1), "");
+    }
+    EXPECT_TRUE(AlsaAnyCardPlays(cards));
+}
+
+TEST(AlsaDevices, WithoutAPlayingCardAWorkingDefaultDeviceIsTheSoundCard) {
+    using S = AlsaCardSummary;
+    using D = AlsaDefaultSummary;
+    const std::vector<S> none;
+    // PipeWire or PulseAudio alone: the server's mixer is device 0.
+    AlsaDeviceChoice c = AlsaChooseDevices(none, D{true, true, {"Master", "Capture"}});
+    EXPECT_TRUE(c.hasSoundCard);
+    EXPECT_EQ(c.mixerZero, "default");
+    EXPECT_EQ(AlsaMixerForMidiDevice(none, D{true, true, {"Master"}}, -2), "default");
+    EXPECT_EQ(AlsaMixerForMidiDevice(none, D{true, true, {"Master"}}, -1), "default");
+    EXPECT_EQ(AlsaMixerForMidiDevice(none, D{true, true, {"Master"}}, 0), ""); // no MIDI ports anywhere
+
+    // Playback without a mixer: a sound card, but no mixer device.
+    c = AlsaChooseDevices(none, D{true, false, {}});
+    EXPECT_TRUE(c.hasSoundCard);
+    EXPECT_EQ(c.mixerZero, "");
+    // A mixer with a master but no playback device open (busy elsewhere)
+    // still tells that the server is there.
+    c = AlsaChooseDevices(none, D{false, true, {"Front"}});
+    EXPECT_TRUE(c.hasSoundCard);
+    EXPECT_EQ(c.mixerZero, "default");
+    // A mixer that attaches but has nothing to play through is no sound card.
+    c = AlsaChooseDevices(none, D{false, true, {"Capture"}});
+    EXPECT_FALSE(c.hasSoundCard);
+    EXPECT_EQ(c.mixerZero, "");
+    // Neither: no sound card, and no mixer to open.
+    c = AlsaChooseDevices(none, D{});
+    EXPECT_FALSE(c.hasSoundCard);
+    EXPECT_EQ(c.mixerZero, "");
+
+    // A card that does not play (a MIDI interface) next to a working server:
+    // the server plays and mixes, the card still serves its MIDI port.
+    const std::vector<S> midiOnly = {S{2, false, false, 1, false}};
+    c = AlsaChooseDevices(midiOnly, D{true, true, {"Master"}});
+    EXPECT_TRUE(c.hasSoundCard);
+    EXPECT_EQ(c.mixerZero, "default");
+    EXPECT_EQ(AlsaMixerForMidiDevice(midiOnly, D{true, true, {"Master"}}, 0), "hw:2");
+    // Without the server, as before: no sound card, the card's mixer is device 0.
+    c = AlsaChooseDevices(midiOnly, D{});
+    EXPECT_FALSE(c.hasSoundCard);
+    EXPECT_EQ(c.mixerZero, "hw:2");
+}
+
 TEST(AlsaDevices, ErrorNumbersBecomeResultCodes) {
     EXPECT_EQ(AlsaErrorToCode(-ENOENT), mmcode::kBadDeviceId);
     // A failure is never reported as success.
@@ -84,6 +145,9 @@ TEST(AlsaDevices, ErrorNumbersBecomeResultCodes) {
 TEST(AlsaCard, WithoutACardOpeningFailsWithACode) {
     AlsaSoundSystem sound;
     if (!AlsaSoundSystem::Cards().empty()) GTEST_SKIP() << "this machine has a sound card";
+    if (AlsaChooseDevices({}, AlsaSoundSystem::DefaultDevice()).hasSoundCard) {
+        GTEST_SKIP() << "this machine plays through ALSA's default device";
+    }
     ManualEventQueue events;
     std::unique_ptr<IMixerDevice> device;
     EXPECT_FALSE(sound.HasSoundCard());
@@ -93,6 +157,22 @@ TEST(AlsaCard, WithoutACardOpeningFailsWithACode) {
     sound.Dispatch();
 }
 
+
+TEST(AlsaCard, WithOnlyASoundServerItsDefaultMixerIsDeviceZero) {
+    if (!AlsaSoundSystem::Cards().empty()) GTEST_SKIP() << "this machine has a hardware sound card";
+    const AlsaDefaultSummary d = AlsaSoundSystem::DefaultDevice();
+    if (!AlsaChooseDevices({}, d).hasSoundCard) GTEST_SKIP() << "no working ALSA default device on this machine";
+    AlsaSoundSystem sound;
+    EXPECT_TRUE(sound.HasSoundCard());
+    if (AlsaChooseDevices({}, d).mixerZero.empty()) GTEST_SKIP() << "the default device has no usable mixer";
+    ManualEventQueue events;
+    std::unique_ptr<IMixerDevice> device;
+    ASSERT_EQ(sound.OpenMixer(-2, events, [](uint32_t) {}, device), mmcode::kNoError);
+    tMixerLineInfo speakers;
+    ASSERT_EQ(device->GetDestination(0, speakers), mmcode::kNoError);
+    EXPECT_EQ(speakers.kind, tMixerLineKind::kSpeakers);
+    EXPECT_NE(sound.OpenMixer(0, events, [](uint32_t) {}, device), mmcode::kNoError); // no MIDI port
+}
 
 // Puts a control back as it was, whatever the test did.
 struct Restore {

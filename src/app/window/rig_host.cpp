@@ -59,7 +59,15 @@ bool TRigCardHost::ComPortFree(int com) {
 
 void TRigCardHost::Wait(unsigned ms) { rig_.Sleeper().Sleep(ms); }
 
-std::string TRigCardHost::ComDevicePath(int com) const { return rig_.ComPorts().DevicePath(com); }
+std::string TRigCardHost::ComDevicePath(int com) const {
+    if (rig_.Emulated()) {
+        // An emulated radio is served on a pseudo-terminal when it opens.
+        const auto served = rig_.EmulatedComPorts();
+        const auto it = served.find(com);
+        return it != served.end() ? it->second : "an emulated radio on a pseudo-terminal";
+    }
+    return rig_.ComPorts().DevicePath(com);
+}
 
 void TRigCardHost::SetComDevicePath(int com, const std::string& path) { rig_.SetComDevice(com, path); }
 
