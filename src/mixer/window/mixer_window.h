@@ -1,0 +1,126 @@
+#pragma once
+// tdMixer ("Mixer control"): the sound card's master, line-in, microphone
+// and CD lines, each with its volume, balance and mute, and the master's
+// bass and treble. The window opens a mixer of its own on mixer device 0,
+// so what the user does here reaches the card whatever the radio uses, and
+// it follows every change made elsewhere (the radio, another program)
+// while it is shown.
+//
+// Mixer failures never leave an event handler: the window hands the
+// error's text to the error function it was given (the main window shows it
+// in a "Warning" box) and goes on showing what the card really holds.
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+#include "mixer/mixer.h"
+#include "platform/event_queue.h"
+#include "platform/mixer_device.h"
+#include "radio/radio_types.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace tunevox::mixer {
+
+// Shows a topic of the user's guide; the same signature as the main
+// window's help function, so that one can be passed as it is.
+using tHelpFn = std::function<void(const QString& topic)>;
+// Tells the user of a mixer failure (the text of the eMMError). Without
+// one the window shows the "Warning" box itself.
+using tMixerErrorFn = std::function<void(const QString& text)>;
+
+class tdMixer : public QDialog {
+    Q_OBJECT
+public:
+    // `sound` and `events` must outlive the window. `radioLine` is the
+    // card's VolumeLine: the strip carrying the radio gets a bold label.
+    // A mixer that cannot be opened is reported through `onError`; the
+    // window then shows every control disabled.
+    tdMixer(platform::ISoundSystem& sound, platform::IEventPoster& events, radio::tVolumeLine radioLine,
+            tMixerErrorFn onError, tHelpFn help = {}, QWidget* parent = nullptr);
+    ~tdMixer() override;
+
+    const TMixer& Mixer() const { return *mixer_; }
+
+    QGroupBox* gMaster = nullptr;
+    QGroupBox* gLineIn = nullptr;
+    QGroupBox* gMic = nullptr;
+    QGroupBox* gCD = nullptr;
+    QGroupBox* gAdvanced = nullptr;
+    QLabel* LMaster = nullptr;
+    QLabel* LLineIn = nullptr;
+    QLabel* LMic = nullptr;
+    QLabel* LCD = nullptr;
+    QSlider* mVolume = nullptr;
+    QSlider* mPanning = nullptr;
+    QPushButton* mMute = nullptr;
+    QSlider* LiVolume = nullptr;
+    QSlider* LiPanning = nullptr;
+    QPushButton* LiMute = nullptr;
+    QSlider* MicVolume = nullptr;
+    QSlider* MicPanning = nullptr;
+    QPushButton* MicMute = nullptr;
+    QSlider* CdVolume = nullptr;
+    QSlider* CdPanning = nullptr;
+    QPushButton* CdMute = nullptr;
+    QSlider* aBass = nullptr;
+    QSlider* aTreble = nullptr;
+    QPushButton* btHelp = nullptr;
+    QPushButton* btOk = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct tStrip {
+        QGroupBox* group = nullptr;
+        QLabel* label = nullptr;
+        QSlider* volume = nullptr;
+        QSlider* panning = nullptr;
+        QPushButton* mute = nullptr;
+        tMixerControlType volumeSlot = mcMasterVolume;
+        tMixerControlType muteSlot = mcMasterMute;
+    };
+    class GuardedSound;
+
+    tStrip MakeStrip(const QString& name, const QString& caption, const QString& prefix, tMixerControlType volumeSlot,
+                     tMixerControlType muteSlot);
+    void SetUp();
+    // After a change made elsewhere a silent line keeps its balance on show.
+    void ShowStripVolume(const tStrip& strip, bool keepPanWhenSilent);
+    void ShowStripMute(const tStrip& strip);
+    void ShowTone(QSlider* slider, tMixerControlType slot);
+
+    // Handlers of the controls, and of changes reported by the mixer.
+    void StripVolumeChange(tStrip& strip);
+    void StripMuteClick(tStrip& strip);
+    void ToneChange(QSlider* slider, tMixerControlType slot);
+    void mVolumeChange() { StripVolumeChange(strips_[0]); }
+    void LiVolumeChange() { StripVolumeChange(strips_[1]); }
+    void MicVolumeChange() { StripVolumeChange(strips_[2]); }
+    void CdVolumeChange() { StripVolumeChange(strips_[3]); }
+    void mMuteClick() { StripMuteClick(strips_[0]); }
+    void LiMuteClick() { StripMuteClick(strips_[1]); }
+    void MicMuteClick() { StripMuteClick(strips_[2]); }
+    void CdMuteClick() { StripMuteClick(strips_[3]); }
+    void aBassChange() { ToneChange(aBass, mcBass); }
+    void aTrebleChange() { ToneChange(aTreble, mcTreble); }
+    void fMixerControlChange(TMixer& sender, tMixerControlType control);
+
+    void Report(const eMMError& error);
+
+    tMixerErrorFn onError_;
+    // Declared before the mixer: the mixer's device holds the guarded
+    // change handler, so the guard must outlive it.
+    std::unique_ptr<GuardedSound> sound_;
+    std::unique_ptr<TMixer> mixer_;
+    tStrip strips_[4];
+    bool centred_ = false;
+};
+
+} // namespace tunevox::mixer
