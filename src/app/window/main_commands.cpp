@@ -59,6 +59,8 @@ Handler CommandHandler(tCommand command) {
     case cmJump: return &tdMain::Actions_Jump;
     case cmAlarmOnOff: return &tdMain::Actions_Alarm;
     case cmSleepOnOff: return &tdMain::Actions_Sleep;
+    case cmMixer: return &tdMain::Volume_Mixer;
+    case cmSignalStrenght: return &tdMain::Options_SetSignalStrenght;
     default: return nullptr;
     }
 }
@@ -274,6 +276,10 @@ void tdMain::keyPressEvent(QKeyEvent* event) {
 }
 
 bool tdMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LScan && event->type() == QEvent::MouseButtonDblClick) {
+        Options_SetSignalStrenght();
+        return true;
+    }
     // The sliders and favorite buttons hand typed characters to the command
     // keys instead of moving by them; arrows and page keys still move them.
     if (event->type() == QEvent::KeyPress) {

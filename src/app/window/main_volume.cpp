@@ -7,6 +7,8 @@
 #include "app/window/widgets.h"
 #include "display/pictures.h"
 #include "mixer/mixer.h"
+#include "mixer/window/mixer_window.h"
+#include "mixer/window/signal_dialog.h"
 #include "radio/radio_card.h"
 
 #include <QAction>
@@ -133,6 +135,22 @@ void tdMain::ShowMuteState() {
     for (const char* name : {"msVolume_Mute", "tsmVolume_Mute"}) Action(name)->setChecked(muteState_);
 }
 
+void tdMain::Volume_Mixer() {
+    platform::ISoundSystem* sound = host_.Sound();
+    if (!card_.HasSoundCard() || !sound) return;
+    mixer::tdMixer window(*sound, host_.Events(), card_.VolumeLine(),
+                          [this](const QString& text) { ReportMixerError(text); },
+                          [this](const QString& topic) { ShowHelp(topic); }, this);
+    RunDialog([&] { return ui_.RunModal(window); });
+}
+
+void tdMain::Options_SetSignalStrenght() {
+    if (!card_.Caps().SignalStrength || card_.Band() != radio::bFM) return;
+    mixer::tdSigStr dialog(config_.CheckIfTunedST, [this](const QString& topic) { ShowHelp(topic); }, this);
+    if (RunDialog([&] { return ui_.RunModal(dialog); }) == QDialog::Accepted)
+        config_.CheckIfTunedST = dialog.Threshold();
+}
+
 void tdMain::EnableVolumeGroup() {
     const radio::tDevCap caps = card_.GetCaps(config_.Model());
     const bool sound = card_.HasSoundCard();
@@ -154,10 +172,10 @@ void tdMain::EnableVolumeGroup() {
     for (const char* p : {"ms", "tsm"}) {
         const QString prefix = p;
         Action(prefix + "Volume_Mute")->setEnabled(caps.HasMute);
-        // The mixer window is a window of its own, not part of the program yet.
-        Action(prefix + "Volume_Mixer")->setEnabled(false);
+        Action(prefix + "Volume_Mixer")->setEnabled(sound);
+        Action(prefix + "Options_SetSignalStrenght")->setEnabled(caps.SignalStrength);
     }
-    btMixer->setEnabled(false);
+    btMixer->setEnabled(sound && gpVolume->isEnabled());
     bool level = sVolume->isEnabled();
     switch (card_.VolumeLine()) {
     case radio::vlNative: level = caps.HasVolume; break;

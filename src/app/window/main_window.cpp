@@ -207,6 +207,7 @@ void tdMain::BuildTuner() {
     btTuneNext = button("btTuneNext", QString::fromUtf8("\u25B8"), {27, 46, 22, 22}, "Tune right",
                         &tdMain::Actions_TuneNext);
     LScan = MakeLabel(gpTuner, "LScan", "Seek", {54, 46, 30, 22}, 10, Qt::AlignRight | Qt::AlignVCenter);
+    LScan->installEventFilter(this); // a double click sets the signal strength
     btScanPrev = button("btScanPrev", QString::fromUtf8("\u25C2\u25C2"), {87, 46, 28, 22}, "Scan left",
                         &tdMain::Actions_ScanPrev);
     btScanNext = button("btScanNext", QString::fromUtf8("\u25B8\u25B8"), {116, 46, 28, 22}, "Scan right",
@@ -287,7 +288,7 @@ void tdMain::BuildVolumeAndButtons() {
     btMixer->setObjectName("btMixer");
     btMixer->setGeometry(3, 27, 66, 17);
     btMixer->setToolTip("Goto sound card mixer");
-    btMixer->setEnabled(false); // the mixer window comes with its own change
+    connect(btMixer, &QAbstractButton::clicked, this, &tdMain::Volume_Mixer);
     VcDisabled = MakeLabel(gpVolume, "VcDisabled", "Tunevox can't control\r\nthe volume sound",
                            {3, 12, 66, 32}, 9, Qt::AlignCenter);
     VcDisabled->setWordWrap(true);
@@ -380,14 +381,14 @@ void tdMain::BuildMenus() {
     both(volume, tVolume, "Volume_Mute", "Mute", &tdMain::Volume_Mute);
     volume->addSeparator();
     tVolume->addSeparator();
-    both(volume, tVolume, "Volume_Mixer", "Mixer", nullptr);
+    both(volume, tVolume, "Volume_Mixer", "Mixer", &tdMain::Volume_Mixer);
     both(volume, tVolume, "Volume_0", "Reset", &tdMain::Volume_0);
     TrayMenu->addSeparator();
 
     QMenu* options = bar->addMenu("&Options");
     AddItem(options, "msOptions_Settings", "&Settings", &tdMain::Options_Settings);
     AddItem(TrayMenu, "tsmOptions_Settings", "Setup", &tdMain::Options_Settings);
-    both(options, TrayMenu, "Options_SetSignalStrenght", "Set signal strenght", nullptr);
+    both(options, TrayMenu, "Options_SetSignalStrenght", "Set signal strenght", &tdMain::Options_SetSignalStrenght);
     QMenu* display = options->addMenu("D&isplay");
     QMenu* tDisplay = TrayMenu->addMenu("Display");
     both(display, tDisplay, "Display_AlwaysOnTop", "Always on top", &tdMain::Display_AlwaysOnTop);

@@ -147,6 +147,8 @@ public:
     void EnableVolumeGroup();
     void ShowMuteState();
     void ReportMixerError(const QString& text);
+    void Volume_Mixer();
+    void Options_SetSignalStrenght();
 
     // --- commands (main_commands.cpp) ---
     void KeyPress(QChar key);

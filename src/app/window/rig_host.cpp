@@ -73,4 +73,8 @@ void TRigCardHost::SetComDevicePath(int com, const std::string& path) { rig_.Set
 
 bool TRigCardHost::Emulated() const { return rig_.Emulated(); }
 
+platform::ISoundSystem* TRigCardHost::Sound() { return rig_.Sound(); }
+
+platform::IEventPoster& TRigCardHost::Events() { return rig_.Events(); }
+
 } // namespace tunevox::app

@@ -45,6 +45,8 @@ public:
     std::string ComDevicePath(int com) const override;
     void SetComDevicePath(int com, const std::string& path) override;
     bool Emulated() const override;
+    platform::ISoundSystem* Sound() override;
+    platform::IEventPoster& Events() override;
 
 private:
     void WatchSound();

@@ -17,6 +17,10 @@ class QWidget;
 namespace tunevox::radio {
 class TRadioCard;
 }
+namespace tunevox::platform {
+class ISoundSystem;
+class IEventPoster;
+}
 
 namespace tunevox::app {
 
@@ -36,6 +40,10 @@ public:
     virtual std::string ComDevicePath(int com) const = 0;
     virtual void SetComDevicePath(int com, const std::string& path) = 0;
     virtual bool Emulated() const = 0;
+    // The sound card for a mixer window of its own (null: none), and where
+    // its change notifications are posted.
+    virtual platform::ISoundSystem* Sound() = 0;
+    virtual platform::IEventPoster& Events() = 0;
 };
 
 enum class tMsgIcon { Information, Warning, Error, Question, Stop };

@@ -100,6 +100,22 @@ TEST(MainVolume, OnAMixerLineTheWindowEchoesChangesMadeElsewhere) {
     EXPECT_EQ(slider->value(), 128);
     EXPECT_FALSE(w.MuteState());
     EXPECT_TRUE(IndicatorLit(w));
+    // The mixer window opens on the same sound card, through the protocol,
+    // with the radio's strip in bold.
+    bool bold = false;
+    r.ui.dialogAnswers.push_back([&](QDialog& d) {
+        bold = d.findChild<QLabel*>("LLineIn")->font().bold();
+        return int(QDialog::Accepted);
+    });
+    w.KeyPress('x');
+    EXPECT_EQ(r.ui.dialogsShown.back(), "tdMixer");
+    EXPECT_TRUE(bold);
+    // No model measures signal strength: its items stay disabled and the
+    // command does nothing.
+    EXPECT_FALSE(w.Action("msOptions_SetSignalStrenght")->isEnabled());
+    w.KeyPress('f');
+    EXPECT_EQ(r.ui.dialogsShown.size(), 1);
+
     // The radio hears its unmute command on its own thread.
     EXPECT_TRUE(radio->WaitForCommands(commands + 1, std::chrono::seconds(2)));
     EXPECT_TRUE(r.rig->EmulatedReceiver()->audioOn);
