@@ -3,6 +3,7 @@
 
 #include "app/window/main_window.h"
 
+#include "app/core/number_text.h"
 #include "app/core/presets_file.h"
 #include "app/window/name_dialog.h"
 #include "app/window/widgets.h"
@@ -25,8 +26,7 @@ namespace {
 
 bool SameStation(const tFavorite& f, double frequency, radio::tBand band) {
     // Stored and tuned frequencies meet to the kHz, by their texts.
-    return f.Band == band &&
-           radio::FrequencyText(1e9, 0, f.Frequency) == radio::FrequencyText(1e9, 0, frequency);
+    return f.Band == band && FixedText3(f.Frequency) == FixedText3(frequency);
 }
 
 } // namespace
