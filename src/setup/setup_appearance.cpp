@@ -5,6 +5,7 @@
 
 #include "display/palette.h"
 #include "display/pictures.h"
+#include "display/radio_panel.h"
 #include "display/tdisplay.h"
 #include "setup/color_grid.h"
 #include "setup/setup_widgets.h"
@@ -26,55 +27,12 @@ namespace tunevox::setup {
 
 namespace {
 
-// The preview is the main window's display panel, cell for cell: cells
-// 36 x 50 with a 1 px margin, a gap before the fourth for the point.
-constexpr int kPanelW = 301;
-constexpr int kPanelH = 74;
-constexpr int kCellW = 36;
-constexpr int kCellH = 50;
-constexpr int kCellMargin = 1;
-constexpr int kCellTop = 3;
-int CellLeft(int i) { return 4 + i * (kCellW + 1) + (i >= 3 ? 5 : 0); }
-
-QFont PixelFont(int px, bool bold = false) {
-    QFont f = QApplication::font();
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-QLabel* PanelLabel(QWidget* parent, const char* name, const QString& text, const QRect& at, int px,
-                   Qt::Alignment align, bool bold = false) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(at);
-    l->setFont(PixelFont(px, bold));
-    l->setAlignment(align);
-    return l;
-}
-
-// Style 0..3 to the cell's look and segment width.
-constexpr display::TDigitStyle kStyles[] = {display::ds16Seg, display::ds5x7Bulb, display::ds5x7Dot, display::ds7Seg};
-constexpr int kSegWidths[] = {3, 6, 6, 4};
-
 // The digit a scheme button stands for: the last character of its name.
 int LastDigit(const QObject* o) {
     const QString name = o->objectName();
     if (name.isEmpty()) return -1;
     const int d = name.back().digitValue();
     return d >= 0 && d < display::kSchemeCount ? d : -1;
-}
-
-void SetTextColor(QLabel* l, const QColor& c) {
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, c);
-    l->setPalette(p);
-}
-
-void SetFill(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, c);
-    w->setPalette(p);
 }
 
 enum tButtonRow { brGeneric = 0, brAssignedFM = 1, brAssignedAM = 2, brNotAssigned = 3 };
@@ -174,76 +132,39 @@ void tdSetup::BuildColorsPage(QWidget* page) {
 }
 
 void tdSetup::BuildPreview(QWidget* parent) {
-    Panel = new QFrame(parent);
-    Panel->setObjectName("Panel");
-    Panel->setFixedSize(kPanelW, kPanelH);
-    Panel->setFrameShape(QFrame::Panel);
-    Panel->setFrameShadow(QFrame::Sunken);
-    Panel->setAutoFillBackground(true);
-    const char digits[] = {'1', '0', '6', '6', '0', '0'};
-    for (int i = 0; i < 6; ++i) {
-        auto* d = new display::TDisplay(Panel);
-        d->setObjectName(QString("Dig%1").arg(i + 1));
-        d->setGeometry(CellLeft(i), kCellTop, kCellW, kCellH);
-        d->SetMargin(kCellMargin);
-        d->SetDigit(static_cast<std::uint8_t>(digits[i]));
-        Dig[i] = d;
-    }
-    Point = new QFrame(Panel);
-    Point->setObjectName("Point");
-    Point->setGeometry(CellLeft(3) - 5, kCellTop + kCellH - 7, 4, 4);
-    Point->setAutoFillBackground(true);
-
-    const int right = CellLeft(5) + kCellW + 4;
-    AM_FM = PanelLabel(Panel, "AM_FM", "FM", {right, 3, 30, 14}, 13, Qt::AlignLeft | Qt::AlignVCenter, true);
-    HZ = PanelLabel(Panel, "HZ", "MHz", {right, 17, 30, 12}, 10, Qt::AlignLeft | Qt::AlignVCenter);
-    StationNum = PanelLabel(Panel, "StationNum", "99", {right + 26, 3, 36, 22}, 20,
-                            Qt::AlignRight | Qt::AlignVCenter, true);
-    Tuned = PanelLabel(Panel, "Tuned", "Tuned", {right, 29, 62, 13}, 11, Qt::AlignLeft | Qt::AlignVCenter, true);
-    auto indicator = [&](const char* name, int x) {
-        auto* l = new QLabel(Panel);
-        l->setObjectName(name);
-        l->setGeometry(x, 43, display::kIndicatorSize, display::kIndicatorSize);
-        return l;
-    };
-    icMusicOnOff = indicator("icMusicOnOff", right);
-    icAlarmOnOff = indicator("icAlarmOnOff", right + 14);
-    icSleepOnOff = indicator("icSleepOnOff", right + 28);
-    icProgOnOff = indicator("icProgOnOff", right + 42);
-    Station = PanelLabel(Panel, "Station", "Station", {5, 55, 190, 15}, 11, Qt::AlignLeft | Qt::AlignVCenter, true);
-    HHMMSS = PanelLabel(Panel, "HHMMSS", "11:22:33", {196, 55, 100, 15}, 11, Qt::AlignRight | Qt::AlignVCenter);
+    // The main window's own panel, showing sample texts.
+    auto* panel = new display::TRadioPanel(parent);
+    Preview = panel;
+    Panel = panel;
+    Dig = panel->Dig;
+    panel->ShowReadout({'1', '0', '6', '6', '0', '0'}, true);
+    panel->StationNum->setText("99");
+    panel->Station->setText("Station");
+    panel->HHMMSS->setText("11:22:33");
+    Point = panel->Point;
+    StationNum = panel->StationNum;
+    Station = panel->Station;
+    HHMMSS = panel->HHMMSS;
+    AM_FM = panel->AM_FM;
+    HZ = panel->HZ;
+    Tuned = panel->Tuned;
+    icMusicOnOff = panel->icMusicOnOff;
+    icAlarmOnOff = panel->icAlarmOnOff;
+    icSleepOnOff = panel->icSleepOnOff;
+    icProgOnOff = panel->icProgOnOff;
 }
 
-void tdSetup::ShowPreviewColors() {
-    using display::PaletteTColor;
-    const int style = std::clamp(working_.Style, 0, 3);
-    const display::TColor panel = PaletteTColor(working_.ColorPanel);
-    for (display::TDisplay* d : Dig) {
-        d->SetOffColor(PaletteTColor(working_.Background));
-        d->SetOnColor(PaletteTColor(working_.Foreground));
-        d->SetBackColor(panel);
-        d->SetPenOffColor(panel);
-        d->SetPenOnColor(panel);
-        d->SetDigitStyle(kStyles[style]);
-        d->SetSegWidth(kSegWidths[style]);
-    }
-    SetFill(Point, display::PaletteColor(working_.Foreground));
-    SetFill(Panel, display::PaletteColor(working_.ColorPanel));
-    const QColor text = display::SchemeTextColor(working_.ColorText);
-    for (QLabel* l : {StationNum, Station, HHMMSS, AM_FM, HZ}) SetTextColor(l, text);
-    ShowBlink();
-}
+// The blink step takes the working colours over whenever they changed.
+void tdSetup::ShowPreviewColors() { ShowBlink(); }
 
 void tdSetup::ShowBlink() {
-    SetTextColor(Tuned, blinkOn_ ? display::SchemeTextColor(working_.ColorText)
-                                 : display::SchemeDimColor(working_.ColorText));
-    const QColor panel = display::PaletteColor(working_.ColorPanel);
-    const QString tail = QString::number(std::clamp(working_.ColorFlag, 0, 7)) + (blinkOn_ ? "ON" : "OFF");
-    const std::pair<QLabel*, const char*> indicators[] = {
-        {icProgOnOff, "PROG"}, {icAlarmOnOff, "ALARM"}, {icMusicOnOff, "RADIO"}, {icSleepOnOff, "SLEEP"}};
-    for (const auto& [label, word] : indicators) {
-        label->setPixmap(QPixmap::fromImage(display::PictureOnPanel(word + tail, panel)));
-    }
+    const display::tPanelColors colors{working_.Background, working_.Foreground, working_.Style,
+                                       working_.ColorPanel, working_.ColorText, working_.ColorFlag};
+    if (!(Preview->Colors() == colors)) Preview->ApplyColors(colors);
+    Preview->ShowStatus("Tuned", !blinkOn_);
+    for (const auto& [label, word] : {std::pair{icProgOnOff, "PROG"}, std::pair{icAlarmOnOff, "ALARM"},
+                                      std::pair{icMusicOnOff, "RADIO"}, std::pair{icSleepOnOff, "SLEEP"}})
+        Preview->SetIndicator(label, word, blinkOn_);
 }
 
 void tdSetup::ColorTimerTimer() {

@@ -37,6 +37,7 @@ class QToolButton;
 
 namespace tunevox::display {
 class TDisplay;
+class TRadioPanel;
 }
 namespace tunevox::radio {
 class TRadioCard;
@@ -246,6 +247,7 @@ private:
     QRadioButton* oSeg7 = nullptr;
     QButtonGroup* TextGroup = nullptr;
     QButtonGroup* FlagGroup = nullptr;
+    display::TRadioPanel* Preview = nullptr;
     QFrame* Panel = nullptr;
     std::array<display::TDisplay*, 6> Dig{};
     QFrame* Point = nullptr;

@@ -10,6 +10,7 @@
 #include "app/window/widgets.h"
 #include "display/palette.h"
 #include "display/pictures.h"
+#include "display/radio_panel.h"
 #include "display/tdisplay.h"
 #include "radio/radio_card.h"
 
@@ -211,34 +212,8 @@ void tdMain::ApplyLayout() {
 }
 
 void tdMain::ApplyColors() {
-    using display::PaletteColor;
-    const QColor panel = PaletteColor(config_.ColorPanel);
-    const display::TDigitStyle styles[] = {display::ds16Seg, display::ds5x7Bulb, display::ds5x7Dot,
-                                           display::ds7Seg};
-    const int widths[] = {3, 6, 6, 4};
-    const int style = std::clamp(config_.Style, 0, 3);
-    auto rgb = [](const QColor& c) { return display::MakeColor(c.red(), c.green(), c.blue()); };
-    for (display::TDisplay* d : Dig) {
-        d->SetOffColor(rgb(PaletteColor(config_.Background)));
-        d->SetOnColor(rgb(PaletteColor(config_.Foreground)));
-        d->SetBackColor(rgb(panel));
-        d->SetPenOffColor(rgb(panel));
-        d->SetPenOnColor(rgb(panel));
-        d->SetDigitStyle(styles[style]);
-        d->SetSegWidth(widths[style]);
-    }
-    QPalette pp = Point->palette();
-    pp.setColor(QPalette::Window, PaletteColor(config_.Foreground));
-    Point->setPalette(pp);
-    QPalette panelPalette = Panel->palette();
-    panelPalette.setColor(QPalette::Window, panel);
-    Panel->setPalette(panelPalette);
-    const QColor text = PaletteColor(display::TextColorIndex(config_.ColorText));
-    for (QLabel* l : {StationNum, Station, HHMMSS, AM_FM, HZ}) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, text);
-        l->setPalette(p);
-    }
+    panel_->ApplyColors({config_.Background, config_.Foreground, config_.Style, config_.ColorPanel, config_.ColorText,
+                         config_.ColorFlag});
     ShowTunedStatus(lastStatus_);
     muteState_ = card_.Muted();
     ShowMuteState();

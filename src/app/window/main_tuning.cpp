@@ -7,6 +7,7 @@
 #include "app/window/widgets.h"
 #include "display/palette.h"
 #include "display/pictures.h"
+#include "display/radio_panel.h"
 #include "display/tdisplay.h"
 #include "radio/frequency.h"
 #include "radio/radio_card.h"
@@ -106,12 +107,7 @@ void tdMain::SetFrequencySlider(double mhz) {
 void tdMain::ShowTunedStatus(int status) {
     if (status < 0 || status > 3) return;
     static const char* const texts[] = {"?????", "Tuned", "Stereo", "Mono"};
-    const int scheme = config_.ColorText;
-    const int index = status == 0 ? display::DimColorIndex(scheme) : display::TextColorIndex(scheme);
-    QPalette p = Tuned->palette();
-    p.setColor(QPalette::WindowText, display::PaletteColor(index));
-    Tuned->setPalette(p);
-    Tuned->setText(texts[status]);
+    panel_->ShowStatus(texts[status], status == 0);
     lastStatus_ = status;
 }
 
@@ -119,8 +115,7 @@ void tdMain::ShowFrequencyDigits() {
     const double lower = card_.Band() == bFM ? card_.FMMin() : card_.AMMin();
     const double upper = card_.Band() == bFM ? card_.FMMax() : card_.AMMax();
     const tReadout r = FrequencyReadout(radio::FrequencyText(upper, lower, card_.Frequency()));
-    for (int i = 0; i < 6; ++i) Dig[i]->SetDigit(static_cast<std::uint8_t>(r.chars[i]));
-    Point->setVisible(r.point);
+    panel_->ShowReadout(r.chars, r.point);
 }
 
 void tdMain::UpdateTuneLimits() {
@@ -317,10 +312,7 @@ void tdMain::Seek(int direction) {
     btStopScan->setEnabled(true);
     Station->clear();
     StationNum->setText("??");
-    const QString scan = "SCAN" + QString::number(config_.ColorText) + (direction < 0 ? "L" : "R");
-    icScan->setPixmap(QPixmap::fromImage(
-        display::PictureOnPanel(scan, display::PaletteColor(config_.ColorPanel))));
-    icScan->show();
+    panel_->ShowScan(direction);
     stopRequested_ = false;
     Tuned->hide();
 
@@ -350,7 +342,7 @@ void tdMain::Seek(int direction) {
         Action(prefix + "Actions_ScanNext")->setEnabled(next);
         Action(prefix + "Actions_StopScan")->setEnabled(false);
     }
-    icScan->hide();
+    panel_->ShowScan(0);
     Tuned->show();
     frequencyHandlerAttached_ = true;
     scanning_ = false;

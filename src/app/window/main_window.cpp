@@ -8,6 +8,7 @@
 #include "app/window/widgets.h"
 #include "display/palette.h"
 #include "display/pictures.h"
+#include "display/radio_panel.h"
 #include "display/tdisplay.h"
 #include "mixer/mixer.h"
 #include "platform/profile.h"
@@ -44,15 +45,6 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, con
     l->setAlignment(align);
     return l;
 }
-
-// The cells of the readout: their size lets every style's arithmetic draw
-// whole segments and dots. With a 1 px margin, 5 x 7 dots of 6 px and
-// one-pixel gaps fill 34 x 48 exactly, leaving the frame pixel free.
-constexpr int kCellW = 36;
-constexpr int kCellH = 50;
-constexpr int kCellMargin = 1;
-constexpr int kCellTop = 3;
-int CellLeft(int i) { return 4 + i * (kCellW + 1) + (i >= 3 ? 5 : 0); }
 
 } // namespace
 
@@ -112,52 +104,22 @@ void tdMain::BuildWidgets() {
 }
 
 void tdMain::BuildPanel() {
-    Panel = new QFrame(centralWidget());
-    Panel->setObjectName("Panel");
-    Panel->setGeometry(kPanelRect);
-    Panel->setFrameShape(QFrame::Panel);
-    Panel->setFrameShadow(QFrame::Sunken);
-    Panel->setAutoFillBackground(true);
-    for (int i = 0; i < 6; ++i) {
-        auto* d = new display::TDisplay(Panel);
-        d->setObjectName(QString("Dig%1").arg(i + 1));
-        d->setGeometry(CellLeft(i), kCellTop, kCellW, kCellH);
-        d->SetMargin(kCellMargin);
-        d->SetDigit(' ');
-        Dig[i] = d;
-    }
-    Point = new QFrame(Panel);
-    Point->setObjectName("Point");
-    Point->setGeometry(CellLeft(3) - 5, kCellTop + kCellH - 7, 4, 4);
-    Point->setAutoFillBackground(true);
-
-    const int right = CellLeft(5) + kCellW + 4;
-    AM_FM = MakeLabel(Panel, "AM_FM", "FM", {right, 3, 30, 14}, 13, Qt::AlignLeft | Qt::AlignVCenter, true);
-    HZ = MakeLabel(Panel, "HZ", "MHz", {right, 17, 30, 12}, 10, Qt::AlignLeft | Qt::AlignVCenter);
-    StationNum = MakeLabel(Panel, "StationNum", "??", {right + 26, 3, 36, 22}, 20,
-                           Qt::AlignRight | Qt::AlignVCenter, true);
-    StationNum->setToolTip("Station number");
-    Tuned = MakeLabel(Panel, "Tuned", "?????", {right, 29, 62, 13}, 11, Qt::AlignLeft | Qt::AlignVCenter, true);
-
-    auto indicator = [&](const QString& name, int x, const QString& hint) {
-        auto* l = new QLabel(Panel);
-        l->setObjectName(name);
-        l->setGeometry(x, 43, 11, 11);
-        l->setToolTip(hint);
-        return l;
-    };
-    icMusicOnOff = indicator("icMusicOnOff", right, "Audio on/off");
-    icAlarmOnOff = indicator("icAlarmOnOff", right + 14, "Alarm");
-    icSleepOnOff = indicator("icSleepOnOff", right + 28, "Sleep");
-    icProgOnOff = indicator("icProgOnOff", right + 42, "Programming mode");
-    icScan = new QLabel(Panel);
-    icScan->setObjectName("icScan");
-    icScan->setGeometry(right + 45, 29, 16, 11);
-    icScan->hide();
-
-    Station = MakeLabel(Panel, "Station", "", {5, 55, 190, 15}, 11, Qt::AlignLeft | Qt::AlignVCenter, true);
-    HHMMSS = MakeLabel(Panel, "HHMMSS", "", {196, 55, 100, 15}, 11, Qt::AlignRight | Qt::AlignVCenter);
-    HHMMSS->setToolTip("Current time");
+    panel_ = new display::TRadioPanel(centralWidget());
+    panel_->move(kPanelRect.topLeft());
+    Panel = panel_;
+    Dig = panel_->Dig;
+    Point = panel_->Point;
+    AM_FM = panel_->AM_FM;
+    HZ = panel_->HZ;
+    StationNum = panel_->StationNum;
+    Station = panel_->Station;
+    HHMMSS = panel_->HHMMSS;
+    Tuned = panel_->Tuned;
+    icMusicOnOff = panel_->icMusicOnOff;
+    icAlarmOnOff = panel_->icAlarmOnOff;
+    icSleepOnOff = panel_->icSleepOnOff;
+    icProgOnOff = panel_->icProgOnOff;
+    icScan = panel_->icScan;
 }
 
 void tdMain::BuildTuner() {
@@ -471,11 +433,7 @@ void tdMain::SetCaption(const QString& caption) {
     tray_->SetHint(caption);
 }
 
-void tdMain::SetIndicator(QLabel* label, const QString& word, bool on) {
-    const QString name = word + QString::number(config_.ColorFlag) + (on ? "ON" : "OFF");
-    label->setPixmap(QPixmap::fromImage(
-        display::PictureOnPanel(name, display::PaletteColor(config_.ColorPanel))));
-}
+void tdMain::SetIndicator(QLabel* label, const QString& word, bool on) { panel_->SetIndicator(label, word, on); }
 
 QString tdMain::ReadoutText() const {
     QString s;

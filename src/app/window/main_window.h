@@ -38,6 +38,7 @@ class QWidget;
 
 namespace tunevox::display {
 class TDisplay;
+class TRadioPanel;
 }
 namespace tunevox::platform {
 class TProfile;
@@ -296,6 +297,7 @@ private:
     char separator_ = '.';
 
     // display panel
+    display::TRadioPanel* panel_ = nullptr;
     QFrame* Panel = nullptr;
     std::array<display::TDisplay*, 6> Dig{};
     QFrame* Point = nullptr;

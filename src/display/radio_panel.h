@@ -1,0 +1,73 @@
+#pragma once
+// TRadioPanel: the radio's display panel, the same in the main window and
+// in the settings dialog's preview: six segment cells with the decimal
+// point, the band and unit, the favorite number and name, the clock, the
+// reception status, the four indicator lamps and the seek arrows. It knows
+// how the colour settings paint it; what it shows is up to its owner.
+
+#include "display/tdisplay.h"
+
+#include <QFrame>
+#include <QSize>
+#include <QString>
+
+#include <array>
+
+class QLabel;
+
+namespace tunevox::display {
+
+// The colour settings of the panel: palette indexes (background and
+// foreground of the cells, the panel) and schemes (texts, lamps), and the
+// cells' look 0..3.
+struct tPanelColors {
+    int background = 2;
+    int foreground = 10;
+    int style = 2;
+    int panel = 0;
+    int text = 7;
+    int flag = 5;
+    friend bool operator==(const tPanelColors&, const tPanelColors&) = default;
+};
+
+class TRadioPanel : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr QSize kSize{301, 74};
+
+    explicit TRadioPanel(QWidget* parent = nullptr);
+
+    // Cells, point, panel and texts in the given colours; the cells take the
+    // look of `style` (16 segments, 5 x 7 bulbs, 5 x 7 dots, 7 segments).
+    void ApplyColors(const tPanelColors& colors);
+    const tPanelColors& Colors() const { return colors_; }
+    // The status label: a text in the text colour, or dim (as "?????" is).
+    void ShowStatus(const QString& text, bool dim);
+    // An indicator lamp: word + flag scheme + "ON"/"OFF", on the panel colour.
+    void SetIndicator(QLabel* indicator, const QString& word, bool on);
+    // The seek arrows ("SCAN" in the text scheme, L or R), or none.
+    void ShowScan(int direction);
+    // Six characters for the cells, and whether the point after the third
+    // is lit.
+    void ShowReadout(const std::array<char, 6>& chars, bool point);
+
+    // The controls, named as the window names them.
+    std::array<TDisplay*, 6> Dig{};
+    QFrame* Point = nullptr;
+    QLabel* AM_FM = nullptr;
+    QLabel* HZ = nullptr;
+    QLabel* StationNum = nullptr;
+    QLabel* Station = nullptr;
+    QLabel* HHMMSS = nullptr;
+    QLabel* Tuned = nullptr;
+    QLabel* icMusicOnOff = nullptr;
+    QLabel* icAlarmOnOff = nullptr;
+    QLabel* icSleepOnOff = nullptr;
+    QLabel* icProgOnOff = nullptr;
+    QLabel* icScan = nullptr;
+
+private:
+    tPanelColors colors_;
+};
+
+} // namespace tunevox::display
