@@ -6,6 +6,7 @@
 //   bench_idle [seconds=60]
 
 #include "app/window/main_window.h"
+#include "bench_support.h"
 #include "app/window/rig_host.h"
 #include "rig/hardware_rig.h"
 
@@ -29,17 +30,6 @@ double CpuMs() {
     return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
-class Silent final : public app::IInteraction {
-public:
-    void Beep() override {}
-    app::tMsgResult MessageBox(QWidget*, const QString&, const QString&, app::tMsgIcon, app::tMsgButtons) override {
-        return app::tMsgResult::Ok;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    int RunModal(QDialog&) override { return 0; }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,12 +37,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
     QTemporaryDir dir;
-    {
-        QFile ini(dir.path() + "/Tunevox.ini");
-        ini.open(QIODevice::WriteOnly);
-        ini.write("[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\n[Audio]\nVolume=128\n"
+    bench::WriteIni(dir.path(), "[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\n[Audio]\nVolume=128\n"
                   "[Frequency]\nFrequency=M 098.700\n");
-    }
     app::QtEventPoster poster(&app);
     rig::tRigOptions o;
     o.emulated = true;
@@ -60,7 +46,7 @@ int main(int argc, char** argv) {
     o.events = &poster;
     rig::THardwareRig rig(std::move(o));
     app::TRigCardHost host(rig);
-    Silent ui;
+    bench::SilentInteraction ui;
     app::SystemClock clock;
     app::tMainOptions mo;
     mo.files.configDir = dir.path().toStdString();

@@ -4,6 +4,7 @@
 // asks for per step on each family.
 
 #include "app/window/main_window.h"
+#include "bench_support.h"
 #include "app/window/rig_host.h"
 #include "radio/radio_card.h"
 #include "rig/hardware_rig.h"
@@ -19,27 +20,12 @@ namespace {
 
 using namespace tunevox;
 
-class Silent final : public app::IInteraction {
-public:
-    void Beep() override {}
-    app::tMsgResult MessageBox(QWidget*, const QString&, const QString&, app::tMsgIcon, app::tMsgButtons) override {
-        return app::tMsgResult::Ok;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    int RunModal(QDialog&) override { return 0; }
-};
-
 void Measure(const char* label, int hardware, const char* port) {
     QTemporaryDir dir;
-    {
-        QFile ini(dir.path() + "/Tunevox.ini");
-        ini.open(QIODevice::WriteOnly);
-        ini.write(QString("[Configuration]\nHardware=%1\nPort=%2\n[Frequency]\nFrequency=M 087.000\nTuneStep=1\n")
+    bench::WriteIni(dir.path(), QString("[Configuration]\nHardware=%1\nPort=%2\n[Frequency]\nFrequency=M 087.000\nTuneStep=1\n")
                       .arg(hardware)
                       .arg(port)
                       .toUtf8());
-    }
     platform::VirtualSleeper waits;
     rig::tRigOptions o;
     o.emulated = true;
@@ -48,7 +34,7 @@ void Measure(const char* label, int hardware, const char* port) {
     o.stations = emulator::StationList(); // nothing to find: the seek runs to the band's end
     rig::THardwareRig rig(std::move(o));
     app::TRigCardHost host(rig);
-    Silent ui;
+    bench::SilentInteraction ui;
     app::SystemClock clock;
     app::tMainOptions mo;
     mo.files.configDir = dir.path().toStdString();

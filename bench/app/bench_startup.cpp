@@ -8,6 +8,7 @@
 //   bench_startup [runs]      (QT_QPA_PLATFORM=offscreen works; so does X)
 
 #include "app/window/main_window.h"
+#include "bench_support.h"
 #include "app/window/program.h"
 
 #include <QApplication>
@@ -119,12 +120,8 @@ int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "--child") return Child(argv[2], argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     QTemporaryDir dir;
-    {
-        QFile ini(dir.path() + "/Tunevox.ini");
-        ini.open(QIODevice::WriteOnly);
-        ini.write("[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\n[Audio]\nVolume=128\n"
+    tunevox::bench::WriteIni(dir.path(), "[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\n[Audio]\nVolume=128\n"
                   "[Frequency]\nFrequency=M 098.700\n");
-    }
     std::printf("start-up to first paint, %d runs each (median; resident memory at that paint)\n", runs);
     for (const char* kind : {"bare", "tunevox"}) {
         std::vector<double> ms;

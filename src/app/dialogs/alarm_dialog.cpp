@@ -141,28 +141,11 @@ tdAlarm::tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, boo
         inGroup->addWidget(none);
     }
 
-    btOk = new QPushButton("OK", this);
-    btOk->setObjectName("btOk");
-    btOk->setDefault(true);
-    btCancel = new QPushButton("Cancel", this);
-    btCancel->setObjectName("btCancel");
-    btHelp = new QPushButton("Help", this);
-    btHelp->setObjectName("btHelp");
-    btHelp->setAutoDefault(false);
+    const tDialogButtons b = LayOutDialog(this, group, "OK", help, "The_Alarm_function");
+    btOk = b.ok;
+    btCancel = b.cancel;
+    btHelp = b.help;
     connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
-    ConnectHelp(btHelp, help, "The_Alarm_function");
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btOk);
-    buttons->addWidget(btCancel);
-    buttons->addWidget(btHelp);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(HH, &QSpinBox::valueChanged, this, [this] { HHChange(); });
     connect(MM, &QSpinBox::valueChanged, this, [this](int v) { MMChange(v); });

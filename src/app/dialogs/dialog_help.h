@@ -7,7 +7,9 @@
 
 #include <functional>
 
+class QDialog;
 class QPushButton;
+class QWidget;
 
 namespace tunevox::app {
 
@@ -16,5 +18,16 @@ using tHelpFn = std::function<void(const QString& topic)>;
 // Makes `button` call `help` with `topic`; without a help function the
 // button is disabled rather than doing nothing when pressed.
 void ConnectHelp(QPushButton* button, const tHelpFn& help, const QString& topic);
+
+// The buttons under a small dialog: OK (the default), Cancel and Help,
+// right-aligned, named btOk, btCancel and btHelp. Cancel rejects; OK is
+// left to the dialog, which may refuse it. Lays `content` above them.
+struct tDialogButtons {
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+    QPushButton* help = nullptr;
+};
+tDialogButtons LayOutDialog(QDialog* dialog, QWidget* content, const QString& okText, const tHelpFn& help,
+                            const QString& topic);
 
 } // namespace tunevox::app

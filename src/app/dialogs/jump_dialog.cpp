@@ -117,30 +117,13 @@ tdJumpTo::tdJumpTo(const tJumpInput& input, tHelpFn help, QWidget* parent) : QDi
     grid->addWidget(LRange, 1, 1, 1, 4);
     grid->addWidget(sFreq, 2, 0, 1, 5);
 
-    btOk = new QPushButton("Ok", this);
-    btOk->setObjectName("btOk");
-    btOk->setDefault(true);
-    btCancel = new QPushButton("Cancel", this);
-    btCancel->setObjectName("btCancel");
-    btHelp = new QPushButton("Help", this);
-    btHelp->setObjectName("btHelp");
-    btHelp->setAutoDefault(false);
+    const tDialogButtons b = LayOutDialog(this, group, "Ok", help, "Tuning_radio_frequency");
+    btOk = b.ok;
+    btCancel = b.cancel;
+    btHelp = b.help;
     connect(btOk, &QPushButton::clicked, this, [this] {
         if (!refused_) accept();
     });
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
-    ConnectHelp(btHelp, help, "Tuning_radio_frequency");
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btOk);
-    buttons->addWidget(btCancel);
-    buttons->addWidget(btHelp);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     ShowBand();
     connect(Freq, &QLineEdit::textChanged, this, [this] { FreqChange(); });

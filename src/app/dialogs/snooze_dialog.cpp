@@ -25,31 +25,14 @@ tdSnooze::tdSnooze(int minutes, tHelpFn help, QWidget* parent) : QDialog(parent)
     row->addWidget(label);
     row->addStretch(1);
 
-    btOk = new QPushButton("OK", this);
-    btOk->setObjectName("btOk");
-    btOk->setDefault(true);
-    btCancel = new QPushButton("Cancel", this);
-    btCancel->setObjectName("btCancel");
-    btHelp = new QPushButton("Help", this);
-    btHelp->setObjectName("btHelp");
-    btHelp->setAutoDefault(false);
+    const tDialogButtons b = LayOutDialog(this, group, "OK", help, "Sleep_function");
+    btOk = b.ok;
+    btCancel = b.cancel;
+    btHelp = b.help;
     connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
-    ConnectHelp(btHelp, help, "Sleep_function");
     // An emptied field keeps its old value inside the spin box; OK waits
     // until it holds a number again.
     connect(sMinutes, &TSpinField::TextEdited, this, [this] { btOk->setEnabled(sMinutes->HoldsNumber()); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btOk);
-    buttons->addWidget(btCancel);
-    buttons->addWidget(btHelp);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     sMinutes->setFocus();
     sMinutes->selectAll();
 }
