@@ -117,6 +117,11 @@ Figures RunChild(const char* self, const char* kind, const std::string& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Without a display the children draw offscreen (the figures then leave
+    // out the window system, which a desktop would add).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc >= 3 && std::string(argv[1]) == "--child") return Child(argv[2], argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     QTemporaryDir dir;
