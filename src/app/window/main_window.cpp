@@ -54,8 +54,10 @@ tdMain::tdMain(ICardHost& host, IInteraction& ui, IClock& clock, tMainOptions op
     setObjectName("tdMain");
     setWindowTitle("Tunevox");
     // The window takes its size from the display mode, never from the user:
-    // a fixed size (ApplyLayout) and no maximize button.
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // a fixed size (ApplyLayout), a title with the system menu and a minimize
+    // button, no maximize button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     separator_ = QLocale().decimalPoint().at(0).toLatin1();
     if (separator_ == 0) separator_ = '.';
     ClearBank(favorites_);

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace tunevox::app {
 
@@ -49,6 +50,14 @@ QString QtInteraction::SaveFileName(QWidget* parent, const QString& caption, con
     return dialog.selectedFiles().first();
 }
 
-int QtInteraction::RunModal(QDialog& dialog) { return dialog.exec(); }
+int QtInteraction::RunModal(QDialog& dialog) {
+    // The main window may have gone to the tray for the dialog: the dialog
+    // takes the keyboard itself, or typed keys would go nowhere.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        dialog.raise();
+        dialog.activateWindow();
+    });
+    return dialog.exec();
+}
 
 } // namespace tunevox::app
