@@ -164,7 +164,7 @@ TEST(TipOfTheDay, TheCheckBoxIsReadBackAfterShowing) {
 TEST(TipOfTheDay, Screenshots) {
     TipFile file(
         "The alarm recalls a favorite at its minute: press the ALM button, choose the hour, the minutes and "
-        "the station, and the radio wakes you on it even when it was muted.\nSecond tip\nLast\n");
+        "the station, and the radio wakes you on it.\nSecond tip\nLast\n");
     tTipOfTheDayForm form(file.Path(), [](int) { return 0; });
     form.ShowTips->setChecked(true);
     form.FormShow();
