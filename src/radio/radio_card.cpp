@@ -384,11 +384,11 @@ bool TRadioCard::MixerWriteVolume(int32_t v) {
     return true;
 }
 
-bool TRadioCard::MixerMuteOn() {
+bool TRadioCard::MixerSetMute(bool on) {
     const tMixerLine* line = CurrentMixerLine();
     if (line) {
         auto mute = static_cast<mixer::tMixerControlType>(line->muteSlot);
-        int32_t m = mixer_->ControlMax(mute);
+        const int32_t m = on ? mixer_->ControlMax(mute) : mixer_->ControlMin(mute);
         try {
             mixer_->SetBoth(mute, m, m);
         } catch (const mixer::eMMError& e) {
@@ -397,31 +397,14 @@ bool TRadioCard::MixerMuteOn() {
             return false;
         }
     }
-    muted_ = true;
-    return true;
-}
-
-bool TRadioCard::MixerMuteOff() {
-    const tMixerLine* line = CurrentMixerLine();
-    if (line) {
-        auto mute = static_cast<mixer::tMixerControlType>(line->muteSlot);
-        int32_t m = mixer_->ControlMin(mute);
-        try {
-            mixer_->SetBoth(mute, m, m);
-        } catch (const mixer::eMMError& e) {
-            ReportMixerError(e);
-            muted_ = LineMuted(*line);
-            return false;
-        }
-    }
-    muted_ = false;
+    muted_ = on;
     return true;
 }
 
 void TRadioCard::MuteOn() {
     if (!active_) return;
     if (volumeLine_ == vlNative) Family().Mute();
-    else if (OnMixerLine()) MixerMuteOn();
+    else if (OnMixerLine()) MixerSetMute(true);
 }
 
 void TRadioCard::MuteOff() {
@@ -435,7 +418,7 @@ void TRadioCard::MuteOff() {
         int32_t lineVolume = volume_;
         Family().Unmute();
         volume_ = lineVolume;
-        MixerMuteOff();
+        MixerSetMute(false);
     }
 }
 

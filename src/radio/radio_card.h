@@ -187,8 +187,7 @@ private:
     const tMixerLine* CurrentMixerLine() const;
     // Each returns false after a failure it reported through OnMixerError.
     bool MixerWriteVolume(int32_t v);
-    bool MixerMuteOn();
-    bool MixerMuteOff();
+    bool MixerSetMute(bool on);
     bool LineMuted(const tMixerLine& line) const;
     void ReportMixerError(const mixer::eMMError& error);
     void HandleMixerChange(int control);
