@@ -217,9 +217,9 @@ void tdMain::ApplyColors() {
     ShowTunedStatus(lastStatus_);
     muteState_ = card_.Muted();
     ShowMuteState();
-    SetIndicator(icAlarmOnOff, "ALARM", alarmOn_);
-    SetIndicator(icSleepOnOff, "SLEEP", sleepOn_);
-    SetIndicator(icProgOnOff, "PROG", programming_);
+    SetIndicator(panel_->icAlarmOnOff, "ALARM", alarmOn_);
+    SetIndicator(panel_->icSleepOnOff, "SLEEP", sleepOn_);
+    SetIndicator(panel_->icProgOnOff, "PROG", programming_);
     UpdateButtonGlyphs(false);
 }
 

@@ -10,6 +10,7 @@
 #include "app/window/tray_icon.h"
 #include "app/window/widgets.h"
 #include "display/pictures.h"
+#include "display/radio_panel.h"
 #include "periphery/about_box.h"
 #include "periphery/tip_of_the_day.h"
 #include "radio/radio_card.h"
@@ -163,7 +164,7 @@ void tdMain::Actions_Jump() {
 
 void tdMain::ClockTimer() {
     const QDateTime now = clock_.Now();
-    HHMMSS->setText(QLocale().toString(now.time(), QLocale::LongFormat));
+    panel_->HHMMSS->setText(QLocale().toString(now.time(), QLocale::LongFormat));
     if (programming_) return; // the script runner owns the minute then
     const int h = now.time().hour();
     const int m = now.time().minute();
@@ -238,13 +239,13 @@ void tdMain::TSleepTimer() {
 }
 
 void tdMain::ShowAlarmState() {
-    SetIndicator(icAlarmOnOff, "ALARM", alarmOn_);
+    SetIndicator(panel_->icAlarmOnOff, "ALARM", alarmOn_);
     UpdateButtonGlyphs(false);
     for (const char* name : {"msActions_Alarm", "tsmActions_Alarm"}) Action(name)->setChecked(alarmOn_);
 }
 
 void tdMain::ShowSleepState() {
-    SetIndicator(icSleepOnOff, "SLEEP", sleepOn_);
+    SetIndicator(panel_->icSleepOnOff, "SLEEP", sleepOn_);
     UpdateButtonGlyphs(false);
     for (const char* name : {"msActions_Sleep", "tsmActions_Sleep"}) Action(name)->setChecked(sleepOn_);
 }

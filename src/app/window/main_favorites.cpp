@@ -8,6 +8,7 @@
 #include "app/window/name_dialog.h"
 #include "app/window/widgets.h"
 #include "display/pictures.h"
+#include "display/radio_panel.h"
 #include "radio/frequency.h"
 #include "radio/radio_card.h"
 
@@ -159,8 +160,8 @@ void tdMain::SelectFavorite(int n, bool tune) {
     ShowFrequencyDigits();
     SetMemoryItemsEnabled(!IsCurrentStored());
 
-    Station->setText(QString::fromStdString(f.Name));
-    StationNum->setText(QString::number(n));
+    panel_->Station->setText(QString::fromStdString(f.Name));
+    panel_->StationNum->setText(QString::number(n));
     QString caption = FrequencyCaption(card_.Frequency(), card_.Band());
     if (!f.Name.empty()) caption += " (" + QString::fromStdString(f.Name) + ")";
     for (QMenu* m : {mPresets, tsmPresets})
@@ -186,8 +187,8 @@ void tdMain::MatchCurrentFavorite() {
         if (!f.Used || !SameStation(f, card_.Frequency(), card_.Band())) continue;
         favorites_[n].Active = true;
         currentFavorite_ = n;
-        Station->setText(QString::fromStdString(f.Name));
-        StationNum->setText(QString::number(n));
+        panel_->Station->setText(QString::fromStdString(f.Name));
+        panel_->StationNum->setText(QString::number(n));
         ShowFavoritesRow(RowOf(n));
         if (!f.Name.empty()) caption += " (" + QString::fromStdString(f.Name) + ")";
         ShowFavoriteButton(n, true);
@@ -199,8 +200,8 @@ void tdMain::MatchCurrentFavorite() {
         return;
     }
     SetCaption(caption);
-    Station->clear();
-    StationNum->setText("??");
+    panel_->Station->clear();
+    panel_->StationNum->setText("??");
     SetClearItemsEnabled();
 }
 
@@ -260,7 +261,7 @@ void tdMain::RenameFavorite(int n) {
     f.Name = NormalizeFavoriteName(name.toStdString());
     if (TGlyphButton* b = FavoriteButton(n)) b->setToolTip(FavoriteHint(n));
     if (n == currentFavorite_) {
-        Station->setText(QString::fromStdString(f.Name));
+        panel_->Station->setText(QString::fromStdString(f.Name));
         SetCaption(FavoriteHint(n));
     }
     for (const char* p : {"f", "m"})

@@ -8,6 +8,7 @@
 #include "app/window/name_dialog.h"
 #include "app/window/tray_icon.h"
 #include "app/window/widgets.h"
+#include "display/radio_panel.h"
 #include "platform/profile.h"
 #include "radio/radio_card.h"
 
@@ -90,7 +91,7 @@ bool tdMain::ReadConfiguration() {
     UpdateButtonGlyphs(true);
 
     tray_->SetDoubleClickTime(config_.DoubleClick);
-    HHMMSS->setText(QLocale().toString(clock_.Now().time(), QLocale::LongFormat));
+    panel_->HHMMSS->setText(QLocale().toString(clock_.Now().time(), QLocale::LongFormat));
     Clock->start();
     if (config_.CheckIfTuned) Test->start(std::max(1, config_.CheckIfTunedSec) * 1000);
     ArmAlarmAtStart();

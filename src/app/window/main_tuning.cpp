@@ -92,8 +92,8 @@ int tdMain::GoToFrequency(tBand band, bool quiet, double frequency) {
     }
     UpdateTuneLimits();
     ShowFrequencyDigits();
-    Station->clear();
-    StationNum->setText("??");
+    panel_->Station->clear();
+    panel_->StationNum->setText("??");
     MatchCurrentFavorite();
     SetMemoryItemsEnabled(!IsCurrentStored());
     return status;
@@ -248,8 +248,8 @@ void tdMain::SetBandScale(tBand band) {
         btScanPrev->hide();
         btScanNext->hide();
     }
-    AM_FM->setText(fm ? "FM" : "AM");
-    HZ->setText(fm ? "MHz" : "kHz");
+    panel_->AM_FM->setText(fm ? "FM" : "AM");
+    panel_->HZ->setText(fm ? "MHz" : "kHz");
 
     QStringList labels;
     if (!fm) {
@@ -310,11 +310,11 @@ void tdMain::Seek(int direction) {
     btScanNext->hide();
     btStopScan->show();
     btStopScan->setEnabled(true);
-    Station->clear();
-    StationNum->setText("??");
+    panel_->Station->clear();
+    panel_->StationNum->setText("??");
     panel_->ShowScan(direction);
     stopRequested_ = false;
-    Tuned->hide();
+    panel_->Tuned->hide();
 
     // The seek runs on the window's thread and lets the event loop work
     // between two steps, so the stop button, keys, menus and painting keep
@@ -343,7 +343,7 @@ void tdMain::Seek(int direction) {
         Action(prefix + "Actions_StopScan")->setEnabled(false);
     }
     panel_->ShowScan(0);
-    Tuned->show();
+    panel_->Tuned->show();
     frequencyHandlerAttached_ = true;
     scanning_ = false;
 }

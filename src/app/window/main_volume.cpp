@@ -6,6 +6,7 @@
 #include "app/window/tray_icon.h"
 #include "app/window/widgets.h"
 #include "display/pictures.h"
+#include "display/radio_panel.h"
 #include "mixer/mixer.h"
 #include "mixer/window/mixer_window.h"
 #include "mixer/window/signal_dialog.h"
@@ -128,7 +129,7 @@ void tdMain::RadioCardMixerChange(int volume, bool mute) {
 void tdMain::ShowMuteState() {
     const bool muted = muteState_ || SilentByVolume();
     btMute->SetGlyph(display::PictureTransparent("BT" + QString::number(config_.ColorGenericButton) + (muted ? "ON" : "OFF")));
-    SetIndicator(icMusicOnOff, "RADIO", !muted);
+    SetIndicator(panel_->icMusicOnOff, "RADIO", !muted);
     const QIcon icon = display::AppIcon(muted);
     setWindowIcon(icon);
     tray_->SetIcon(icon);

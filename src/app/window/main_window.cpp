@@ -108,20 +108,6 @@ void tdMain::BuildWidgets() {
 void tdMain::BuildPanel() {
     panel_ = new display::TRadioPanel(centralWidget());
     panel_->move(kPanelRect.topLeft());
-    Panel = panel_;
-    Dig = panel_->Dig;
-    Point = panel_->Point;
-    AM_FM = panel_->AM_FM;
-    HZ = panel_->HZ;
-    StationNum = panel_->StationNum;
-    Station = panel_->Station;
-    HHMMSS = panel_->HHMMSS;
-    Tuned = panel_->Tuned;
-    icMusicOnOff = panel_->icMusicOnOff;
-    icAlarmOnOff = panel_->icAlarmOnOff;
-    icSleepOnOff = panel_->icSleepOnOff;
-    icProgOnOff = panel_->icProgOnOff;
-    icScan = panel_->icScan;
 }
 
 void tdMain::BuildTuner() {
@@ -440,18 +426,18 @@ void tdMain::SetIndicator(QLabel* label, const QString& word, bool on) { panel_-
 QString tdMain::ReadoutText() const {
     QString s;
     for (int i = 0; i < 6; ++i) {
-        s += QChar(Dig[i]->Digit());
-        if (i == 2 && Point->isVisibleTo(Panel)) s += '.';
+        s += QChar(panel_->Dig[i]->Digit());
+        if (i == 2 && panel_->Point->isVisibleTo(panel_)) s += '.';
     }
     return s;
 }
 
-QString tdMain::StatusText() const { return Tuned->text(); }
+QString tdMain::StatusText() const { return panel_->Tuned->text(); }
 QString tdMain::StatusColor() const {
-    return Tuned->palette().color(QPalette::WindowText).name();
+    return panel_->Tuned->palette().color(QPalette::WindowText).name();
 }
-QString tdMain::StationNumText() const { return StationNum->text(); }
-QString tdMain::StationText() const { return Station->text(); }
+QString tdMain::StationNumText() const { return panel_->StationNum->text(); }
+QString tdMain::StationText() const { return panel_->Station->text(); }
 QString tdMain::PresetsHint() const { return gpPresets->toolTip(); }
 QString tdMain::TrayHint() const { return tray_->Hint(); }
 

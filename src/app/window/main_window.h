@@ -298,20 +298,6 @@ private:
 
     // display panel
     display::TRadioPanel* panel_ = nullptr;
-    QFrame* Panel = nullptr;
-    std::array<display::TDisplay*, 6> Dig{};
-    QFrame* Point = nullptr;
-    QLabel* AM_FM = nullptr;
-    QLabel* HZ = nullptr;
-    QLabel* StationNum = nullptr;
-    QLabel* Station = nullptr;
-    QLabel* HHMMSS = nullptr;
-    QLabel* Tuned = nullptr;
-    QLabel* icMusicOnOff = nullptr;
-    QLabel* icAlarmOnOff = nullptr;
-    QLabel* icSleepOnOff = nullptr;
-    QLabel* icProgOnOff = nullptr;
-    QLabel* icScan = nullptr;
     // tuner
     TGroupFrame* gpTuner = nullptr;
     QSlider* sFrequency = nullptr;
