@@ -300,6 +300,7 @@ void tdSetup::BuildRadioCardPage(QWidget* page) {
         lbDevicePath = new QLabel(gbSerialPort);
         lbDevicePath->setObjectName("lbDevicePath");
         lbDevicePath->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        lbDevicePath->setWordWrap(true); // long /dev/serial/by-id/... names
         lbDevicePath->setToolTip("The device file this port stands for");
         row->addWidget(lbDevicePath, 1);
         v->addLayout(row);

@@ -64,7 +64,7 @@ std::string TRigCardHost::ComDevicePath(int com) const {
         // An emulated radio is served on a pseudo-terminal when it opens.
         const auto served = rig_.EmulatedComPorts();
         const auto it = served.find(com);
-        return it != served.end() ? it->second : "an emulated radio on a pseudo-terminal";
+        return it != served.end() ? it->second : "an emulated radio";
     }
     return rig_.ComPorts().DevicePath(com);
 }
