@@ -27,6 +27,7 @@
 #include "platform/comm_port_driver.h"
 #include "platform/serial_line_settings.h"
 #include "platform/trace.h"
+#include "support/test_devices.h"
 
 namespace tunevox::platform {
 namespace {
@@ -45,60 +46,7 @@ size_t Write(TCommPortDriver& d, const std::string& bytes) {
     return d.WriteBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
-// A pseudo-terminal the test holds both ends of; the driver opens the
-// terminal side by name, the test plays the device on the master side and
-// reads the line settings through its own descriptor of the terminal.
-struct Pty {
-    Pty() {
-        if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return;
-        char name[128];
-        if (ttyname_r(slave, name, sizeof name) == 0) path = name;
-        fcntl(master, F_SETFL, O_NONBLOCK);
-        termios t{};
-        tcgetattr(master, &t);
-        cfmakeraw(&t);
-        tcsetattr(master, TCSANOW, &t);
-    }
-    ~Pty() {
-        if (master >= 0) close(master);
-        if (slave >= 0) close(slave);
-    }
-    bool Ok() const { return !path.empty(); }
-    termios Settings() const {
-        termios t{};
-        tcgetattr(slave, &t);
-        return t;
-    }
-    void DeviceSends(const std::string& bytes) const {
-        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    // What the device received, until the line is quiet for quietMs.
-    std::string DeviceReceives(int quietMs = 100) const {
-        std::string got;
-        char buf[4096];
-        for (;;) {
-            pollfd p{master, POLLIN, 0};
-            if (poll(&p, 1, quietMs) <= 0) return got;
-            ssize_t n = read(master, buf, sizeof buf);
-            if (n <= 0) return got;
-            got.append(buf, static_cast<size_t>(n));
-        }
-    }
-    // Waits (bounded) until n bytes are queued for the terminal side.
-    bool Pending(int n) const {
-        auto deadline = Clock::now() + std::chrono::seconds(3);
-        int queued = 0;
-        while (Clock::now() < deadline) {
-            if (ioctl(slave, FIONREAD, &queued) == 0 && queued >= n) return true;
-            std::this_thread::sleep_for(milliseconds(2));
-        }
-        return false;
-    }
-
-    int master = -1;
-    int slave = -1;
-    std::string path;
-};
+using Pty = tunevox::test::TestPty;
 
 // Captures what the driver traces.
 struct Trace {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_devices.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -132,34 +134,13 @@ TEST(Trace, RunsOfIdenticalLinesAndRepeatedBlocksFold) {
     EXPECT_EQ(u.Text(), "S 1 x2\nS 1\n") << "Flush cuts a run";
 }
 
-// A stand-in for /dev/port: a plain file whose byte at offset p is port p.
-struct FakeDevPort {
-    FakeDevPort() {
-        char name[] = "/tmp/tunevox-devport-XXXXXX";
-        int fd = mkstemp(name);
-        path = name;
-        std::string bytes(0x400, '\x5A');
-        if (fd >= 0) {
-            EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-            close(fd);
-        }
-    }
-    ~FakeDevPort() { std::remove(path.c_str()); }
-    int At(uint16_t port) const {
-        int fd = open(path.c_str(), O_RDONLY);
-        uint8_t v = 0;
-        EXPECT_EQ(pread(fd, &v, 1, port), 1);
-        close(fd);
-        return v;
-    }
-    std::string path;
-};
+using tunevox::test::FakeDevPort;
 
 // Only the acquired range is reached: writes elsewhere vanish and reads
 // there see an empty bus. This is what keeps a card from reaching another
 // device.
 TEST(LinuxPorts, NothingReachesPortsOutsideTheAcquiredRange) {
-    FakeDevPort dev;
+    FakeDevPort dev('\x5A');
     LinuxPortIO ports(LinuxPortIO::Options{false, dev.path});
     EXPECT_FALSE(ports.HasAccess());
     ports.PortWrite(0x30C, 0xD8);

@@ -25,6 +25,7 @@
 #include "platform/trace.h"
 #include "radio/frequency.h"
 #include "radio/radio_card.h"
+#include "support/test_devices.h"
 
 namespace tunevox::radio {
 namespace {
@@ -198,43 +199,13 @@ TEST(SerialEmulated, CommandsSentJustBeforeCloseReachTheRadio) {
 }
 
 // A pseudo-terminal the test plays the radio on, byte by byte.
-struct RawRadio {
-    RawRadio() {
-        if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return;
-        char name[128];
-        if (ttyname_r(slave, name, sizeof name) == 0) path = name;
-        fcntl(master, F_SETFL, O_NONBLOCK);
-        termios t{};
-        tcgetattr(master, &t);
-        cfmakeraw(&t);
-        tcsetattr(master, TCSANOW, &t);
-    }
-    ~RawRadio() {
-        if (master >= 0) close(master);
-        if (slave >= 0) close(slave);
-    }
+struct RawRadio : tunevox::test::TestPty {
     void Sends(const std::string& bytes) const {
-        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        DeviceSends(bytes);
         // Until the bytes wait on the program's side of the line.
-        ASSERT_TRUE(Eventually([&] {
-            int queued = 0;
-            return ioctl(slave, FIONREAD, &queued) == 0 && queued >= static_cast<int>(bytes.size());
-        }));
+        ASSERT_TRUE(Pending(static_cast<int>(bytes.size())));
     }
-    std::string Receives() const {
-        std::string got;
-        char buf[256];
-        for (;;) {
-            pollfd p{master, POLLIN, 0};
-            if (poll(&p, 1, 50) <= 0) return got;
-            ssize_t n = read(master, buf, sizeof buf);
-            if (n <= 0) return got;
-            got.append(buf, static_cast<size_t>(n));
-        }
-    }
-    int master = -1;
-    int slave = -1;
-    std::string path;
+    std::string Receives() const { return DeviceReceives(50); }
 };
 
 // Every command but the status request discards what came in before it

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_devices.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -239,33 +241,12 @@ TEST(HardwareRig, SoundEventsAndTraceAreWired) {
     EXPECT_FALSE(card.HasSoundCard());
 }
 
-// A plain file standing in for /dev/port: byte p is port p.
-struct FakeDevPort {
-    FakeDevPort() {
-        char name[] = "/tmp/tunevox-rig-devport-XXXXXX";
-        int fd = mkstemp(name);
-        path = name;
-        std::string zeros(0x400, '\0');
-        if (fd >= 0) {
-            EXPECT_EQ(write(fd, zeros.data(), zeros.size()), static_cast<ssize_t>(zeros.size()));
-            close(fd);
-        }
-    }
-    ~FakeDevPort() { std::remove(path.c_str()); }
-    int At(uint16_t port) const {
-        int fd = open(path.c_str(), O_RDONLY);
-        uint8_t v = 0;
-        EXPECT_EQ(pread(fd, &v, 1, port), 1);
-        close(fd);
-        return v;
-    }
-    std::string path;
-};
+using tunevox::test::FakeDevPort;
 
 // On real hardware the card obtains access to exactly its own range when
 // it opens, and again after a model or port change.
 TEST(HardwareRig, RealHardwareCardsObtainTheirOwnPortRange) {
-    FakeDevPort dev;
+    FakeDevPort dev('\0');
     tRigOptions o;
     o.withSound = false;
     o.realPorts = {false, dev.path};
