@@ -132,6 +132,7 @@ tConfiguration ReadConfiguration(const platform::TProfile& p) {
 
     c.X = p.ReadInteger(kWinPos, "X", d.X);
     c.Y = p.ReadInteger(kWinPos, "Y", d.Y);
+    c.HasPosition = p.ValueExists(kWinPos, "X") && p.ValueExists(kWinPos, "Y");
 
     // "K 000.999", "M 098.700", or a bare number, which is FM.
     const std::string text =

@@ -63,6 +63,7 @@ struct tConfiguration {
     // [WinPos]
     int X = 0;
     int Y = 0;
+    bool HasPosition = false; // the file held X and Y (else the desktop places the window)
     // [Frequency]
     radio::tBand Band = radio::bFM;   // band of the last frequency
     double Frequency = radio::kFMLower; // 0 when the stored text was unreadable

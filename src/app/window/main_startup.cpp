@@ -109,6 +109,9 @@ bool tdMain::ReadConfiguration() {
 // after: storing the frame's corner instead would move the window up by its
 // title bar at every start.
 void tdMain::PlaceWindow() {
+    // Never placed before (a first run): the desktop chooses, title bar
+    // included; the place it chose is stored at exit.
+    if (!config_.HasPosition) return;
     QPoint at(config_.X, config_.Y);
     bool visible = false;
     for (const QScreen* screen : QGuiApplication::screens())
