@@ -26,29 +26,36 @@ std::vector<std::string> SplitTextLines(std::string_view bytes) {
     return lines;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, int* error) {
+bool ReadFileChunks(const std::string& path, const std::function<bool(std::string_view chunk)>& take,
+                    int* error) {
     int fd;
     do fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (error) *error = errno;
-        return std::nullopt;
+        return false;
     }
-    std::string text;
     char buf[65536];
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n > 0) {
-            text.append(buf, static_cast<size_t>(n));
+            if (!take(std::string_view(buf, static_cast<size_t>(n)))) break;
             continue;
         }
         if (n == 0) break;
         if (errno == EINTR) continue;
         if (error) *error = errno; // a directory gives EISDIR here
         ::close(fd);
-        return std::nullopt;
+        return false;
     }
     ::close(fd);
+    return true;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, int* error) {
+    std::string text;
+    if (!ReadFileChunks(path, [&](std::string_view chunk) { text.append(chunk); return true; }, error))
+        return std::nullopt;
     return text;
 }
 

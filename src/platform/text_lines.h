@@ -6,6 +6,7 @@
 // without their terminators; nothing else is changed (no trimming, no
 // character set conversion).
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,13 @@ std::vector<std::string> SplitTextLines(std::string_view bytes);
 // Reads a whole file as bytes. nullopt when it cannot be opened or read;
 // `error` (if given) then receives the errno.
 std::optional<std::string> ReadWholeFile(const std::string& path, int* error = nullptr);
+
+// Reads a file chunk by chunk, handing each to `take` until it returns
+// false (the reader has what it needs) or the file ends, so a reader that
+// wants only the start of a huge file never holds all of it. false when the
+// file cannot be opened or read; `error` (if given) then receives the errno.
+bool ReadFileChunks(const std::string& path, const std::function<bool(std::string_view chunk)>& take,
+                    int* error = nullptr);
 
 // ReadWholeFile followed by SplitTextLines.
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, int* error = nullptr);

@@ -3,7 +3,7 @@
 
 #include "setup/setup_dialog.h"
 
-#include "app/core/capability_text.h"
+#include "radioset/capability_text.h"
 #include "radio/radio_card.h"
 #include "setup/setup_widgets.h"
 
@@ -63,7 +63,7 @@ void TakeCardCapabilities(tSetupEnvironment& env, const radio::TRadioCard& card)
     env.cdUsable = card.MixerLineUsable(radio::vlCd);
 }
 
-tdSetup::tdSetup(const app::tConfiguration& config, tSetupEnvironment env, QWidget* parent)
+tdSetup::tdSetup(const radioset::tConfiguration& config, tSetupEnvironment env, QWidget* parent)
     : QDialog(parent), env_(std::move(env)), working_(config) {
     setObjectName("tdSetup");
     setWindowTitle("Settings");
@@ -98,7 +98,7 @@ tdSetup::tdSetup(const app::tConfiguration& config, tSetupEnvironment env, QWidg
     } else if (IsMixerLine(own.volumeLine)) {
         own.volumeLine = native ? radio::vlNative : radio::vlNone;
     }
-    if (!app::IsValidKeyString(working_.KeyboardCommands)) working_.KeyboardCommands = app::kDefaultKeyboardCommands;
+    if (!radioset::IsValidKeyString(working_.KeyboardCommands)) working_.KeyboardCommands = radioset::kDefaultKeyboardCommands;
 
     const bool configuredIsSerial = configuredCaps.PortKind == radio::kSerialPort;
     for (int n = 1; n <= 8; ++n) {
@@ -154,7 +154,7 @@ tdSetup::tdSetup(const app::tConfiguration& config, tSetupEnvironment env, QWidg
 
     // The configured model is shown with its record as if it were chosen.
     selected_ = configuredModel_;
-    working_.Hardware = app::ModelCode(configuredModel_);
+    working_.Hardware = radioset::ModelCode(configuredModel_);
     {
         const tModelRecord& r = records_[selected_];
         working_.Port = r.port;
@@ -190,9 +190,9 @@ const std::string& tdSetup::KeyAlphabet() {
     return alphabet;
 }
 
-app::tConfiguration tdSetup::Result() const {
-    app::tConfiguration r = working_;
-    r.Hardware = app::ModelCode(selected_);
+radioset::tConfiguration tdSetup::Result() const {
+    radioset::tConfiguration r = working_;
+    r.Hardware = radioset::ModelCode(selected_);
     if (keepConfiguredPort_ && selected_ == configuredModel_) r.Port = configuredPort_;
     return r;
 }
@@ -511,7 +511,7 @@ void tdSetup::HwListChange() {
     if (row < 0 || row >= radio::kModelCount) return;
     selected_ = static_cast<tModel>(row);
     const tModelRecord& r = SelectedRecord();
-    working_.Hardware = app::ModelCode(selected_);
+    working_.Hardware = radioset::ModelCode(selected_);
     working_.Port = r.port;
     working_.VolumeLine = r.volumeLine;
     working_.JapaneseFM = r.japaneseFM && Caps(selected_).HasJapaneseFM;
@@ -601,7 +601,7 @@ void tdSetup::BuildVolumePage(QWidget* page) {
 
 void tdSetup::RebuildVolumeList() {
     const radio::tDevCap& caps = Caps(selected_);
-    LMessage->setText(QString::fromStdString(app::CapabilityText(caps.HasVolume, caps.HasMute, env_.hasSoundCard)));
+    LMessage->setText(QString::fromStdString(radioset::CapabilityText(caps.HasVolume, caps.HasMute, env_.hasSoundCard)));
     ScList->clear();
     auto add = [this](const char* text, tVolumeLine line) {
         auto* item = new QListWidgetItem(text, ScList);

@@ -6,8 +6,8 @@
 // main window or the card before the dialog closes with OK. The same
 // dialog greets a newcomer on the first run.
 
-#include "app/core/commands.h"
-#include "app/core/configuration.h"
+#include "radioset/commands.h"
+#include "radioset/configuration.h"
 #include "radio/radio_types.h"
 
 #include <QDialog>
@@ -88,19 +88,19 @@ class tdSetup : public QDialog {
 public:
     static constexpr const char* kHelpTopic = "Tuning_the_configuration";
 
-    tdSetup(const app::tConfiguration& config, tSetupEnvironment env, QWidget* parent = nullptr);
+    tdSetup(const radioset::tConfiguration& config, tSetupEnvironment env, QWidget* parent = nullptr);
     ~tdSetup() override;
 
     // The working copy with the closing rule applied: while the configured
     // model is still selected, its configured port stays (a change of port
     // alone is not taken over). Hardware is a model code (ordinal + 1),
     // Port a port index of that model.
-    app::tConfiguration Result() const;
+    radioset::tConfiguration Result() const;
     bool OkPressed() const { return okPressed_; }
 
     // For the caller and the tests: the working copy as it stands, the
     // record of a model, the blink state of the preview, the key alphabet.
-    const app::tConfiguration& Working() const { return working_; }
+    const radioset::tConfiguration& Working() const { return working_; }
     const tModelRecord& Record(radio::tModel model) const { return records_[model]; }
     radio::tModel SelectedModel() const { return selected_; }
     bool BlinkOn() const { return blinkOn_; }
@@ -179,7 +179,7 @@ private:
     const radio::tDevCap& Caps(radio::tModel m) const { return env_.models[m]; }
 
     tSetupEnvironment env_;
-    app::tConfiguration working_;
+    radioset::tConfiguration working_;
     radio::tModel configuredModel_;
     uint16_t configuredPort_;
     // A card was configured when the dialog opened (not the first run),
@@ -267,7 +267,7 @@ private:
     std::array<QLabel*, 4> RowActive{};
     std::array<QLabel*, 4> RowNotActive{};
     // Keys: one list per command ordinal (none at ordinal 32).
-    std::array<QComboBox*, app::kCommandCount> KeyLists{};
+    std::array<QComboBox*, radioset::kCommandCount> KeyLists{};
     QPushButton* btDefault = nullptr;
 };
 

@@ -13,7 +13,7 @@ namespace tunevox::setup {
 
 namespace {
 
-using namespace app;
+using namespace radioset;
 
 struct tKeyLabel {
     tCommand command;

@@ -3,7 +3,7 @@
 
 #include "setup/setup_dialog.h"
 
-#include "app/core/capability_text.h"
+#include "radioset/capability_text.h"
 #include "display/palette.h"
 #include "display/pictures.h"
 #include "display/tdisplay.h"
@@ -55,9 +55,9 @@ tSetupEnvironment Machine() {
     return env;
 }
 
-app::tConfiguration Configured(tModel model, int port) {
-    app::tConfiguration c;
-    c.Hardware = app::ModelCode(model);
+radioset::tConfiguration Configured(tModel model, int port) {
+    radioset::tConfiguration c;
+    c.Hardware = radioset::ModelCode(model);
     c.Port = port;
     c.VolumeLine = radio::vlNative;
     return c;
@@ -90,7 +90,7 @@ TEST(SetupDialog, PortChangeIsTakenOverOnlyWithAModelChange) {
         dlg.btOkClick();
         EXPECT_TRUE(dlg.OkPressed());
         EXPECT_EQ(dlg.result(), QDialog::Accepted);
-        EXPECT_EQ(dlg.Result().Hardware, app::ModelCode(radio::mRadioTrack));
+        EXPECT_EQ(dlg.Result().Hardware, radioset::ModelCode(radio::mRadioTrack));
         EXPECT_EQ(dlg.Result().Port, 1) << "a port change alone is not taken over";
     }
     {
@@ -100,7 +100,7 @@ TEST(SetupDialog, PortChangeIsTakenOverOnlyWithAModelChange) {
         EXPECT_EQ(Child<QRadioButton>(dlg, "AlternateAddr")->text(), "358h (alternate)");
         Child<QRadioButton>(dlg, "AlternateAddr")->click();
         dlg.btOkClick();
-        EXPECT_EQ(dlg.Result().Hardware, app::ModelCode(radio::mAztech));
+        EXPECT_EQ(dlg.Result().Hardware, radioset::ModelCode(radio::mAztech));
         EXPECT_EQ(dlg.Result().Port, 2);
     }
     {
@@ -115,7 +115,7 @@ TEST(SetupDialog, PortChangeIsTakenOverOnlyWithAModelChange) {
     }
     {
         // First run: nothing is installed yet, so the chosen port counts.
-        app::tConfiguration fresh;
+        radioset::tConfiguration fresh;
         tSetupEnvironment env = Machine();
         env.firstRun = true;
         tdSetup dlg(fresh, env);
@@ -124,7 +124,7 @@ TEST(SetupDialog, PortChangeIsTakenOverOnlyWithAModelChange) {
         EXPECT_TRUE(Child<QLabel>(dlg, "lbInstalledIO")->isHidden());
         Child<QRadioButton>(dlg, "AlternateAddr")->click();
         dlg.btOkClick();
-        EXPECT_EQ(dlg.Result().Hardware, app::ModelCode(radio::mRadioTrack));
+        EXPECT_EQ(dlg.Result().Hardware, radioset::ModelCode(radio::mRadioTrack));
         EXPECT_EQ(dlg.Result().Port, 2);
     }
     {
@@ -141,7 +141,7 @@ TEST(SetupDialog, ModelRecordsAndSerialPorts) {
     tSetupEnvironment env = Machine();
     // COM3 is held by the configured radio, so its probe fails; COM5 is free.
     env.comPortFree = [](int n) { return n == 5; };
-    app::tConfiguration c = Configured(radio::mWizard, 3);
+    radioset::tConfiguration c = Configured(radio::mWizard, 3);
     c.VolumeLine = radio::vlLineIn;
     c.CheckIfTuned = true;
     c.CheckIfTunedSec = 7;
@@ -206,7 +206,7 @@ TEST(SetupDialog, ModelRecordsAndSerialPorts) {
     }
     {
         // A file with Hardware 5 and Port 0 proposes the model's default, COM2.
-        app::tConfiguration noPort = Configured(radio::mRadionMaru, 0);
+        radioset::tConfiguration noPort = Configured(radio::mRadionMaru, 0);
         tdSetup d3(noPort, Machine());
         EXPECT_EQ(Child<QComboBox>(d3, "Port_Serial")->currentText(), "Com2");
         EXPECT_EQ(d3.Result().Port, 2);
@@ -260,13 +260,13 @@ TEST(SetupDialog, VolumeLineOffersWhatTheCardAndMixerHave) {
     {
         tSetupEnvironment env = Machine();
         env.micUsable = false;
-        app::tConfiguration c = Configured(radio::mRadioTrack, 1);
+        radioset::tConfiguration c = Configured(radio::mRadioTrack, 1);
         c.VolumeLine = radio::vlCd;
         tdSetup dlg(c, env);
         auto* list = Child<QListWidget>(dlg, "ScList");
         EXPECT_EQ(Entries(list), QStringList({"Radio card", "Line In", "Compact disk"}));
         EXPECT_EQ(list->currentItem()->text(), "Compact disk");
-        EXPECT_EQ(Child<QLabel>(dlg, "LMessage")->text().toStdString(), app::CapabilityText(true, true, true));
+        EXPECT_EQ(Child<QLabel>(dlg, "LMessage")->text().toStdString(), radioset::CapabilityText(true, true, true));
         list->setCurrentRow(1);
         EXPECT_EQ(dlg.Working().VolumeLine, radio::vlLineIn);
         EXPECT_EQ(dlg.Record(radio::mRadioTrack).volumeLine, radio::vlLineIn);
@@ -279,13 +279,13 @@ TEST(SetupDialog, VolumeLineOffersWhatTheCardAndMixerHave) {
         // Without a sound card a mixer line becomes the card's own control.
         tSetupEnvironment env = Machine();
         env.hasSoundCard = false;
-        app::tConfiguration c = Configured(radio::mWizard, 2);
+        radioset::tConfiguration c = Configured(radio::mWizard, 2);
         c.VolumeLine = radio::vlLineIn;
         tdSetup dlg(c, env);
         EXPECT_EQ(dlg.Working().VolumeLine, radio::vlNative);
         EXPECT_EQ(dlg.Record(radio::mWizard).volumeLine, radio::vlNative);
         EXPECT_EQ(Entries(Child<QListWidget>(dlg, "ScList")), QStringList({"Radio card"}));
-        EXPECT_EQ(Child<QLabel>(dlg, "LMessage")->text().toStdString(), app::CapabilityText(false, true, false));
+        EXPECT_EQ(Child<QLabel>(dlg, "LMessage")->text().toStdString(), radioset::CapabilityText(false, true, false));
         // The serial models' own record says line in, which is not there.
         SelectModel(dlg, radio::mRadioMan);
         EXPECT_EQ(dlg.Working().VolumeLine, radio::vlNative);
@@ -306,7 +306,7 @@ TEST(SetupDialog, VolumeLineOffersWhatTheCardAndMixerHave) {
 }
 
 TEST(SetupDialog, PresetButtonRowsKeepThreeDifferentSchemes) {
-    app::tConfiguration c = Configured(radio::mRadioTrack, 1); // FM 2, AM 0, not assigned 4
+    radioset::tConfiguration c = Configured(radio::mRadioTrack, 1); // FM 2, AM 0, not assigned 4
     tdSetup dlg(c, Machine());
     auto button = [&](const char* name) { return Child<QAbstractButton>(dlg, name); };
     EXPECT_FALSE(button("nbt2")->isEnabled()) << "the FM scheme cannot be chosen for empty presets";
@@ -355,31 +355,31 @@ TEST(SetupDialog, KeysOneCommandEachAndResetToDefault) {
     EXPECT_EQ(mute->currentText(), "M");
     mute->setCurrentIndex(mute->findText("Q")); // the key of "Exit"
     EXPECT_EQ(mute->currentText(), "M");
-    EXPECT_EQ(dlg.Working().KeyboardCommands, app::kDefaultKeyboardCommands);
+    EXPECT_EQ(dlg.Working().KeyboardCommands, radioset::kDefaultKeyboardCommands);
     mute->setCurrentIndex(mute->findText("7")); // held by the position without a command
     EXPECT_EQ(mute->currentText(), "M");
     mute->setCurrentIndex(mute->findText("#"));
-    EXPECT_EQ(dlg.Working().KeyboardCommands[app::cmMuteOnOff], '#');
+    EXPECT_EQ(dlg.Working().KeyboardCommands[radioset::cmMuteOnOff], '#');
     auto* exit = Child<QComboBox>(dlg, "cmExit");
     exit->setCurrentIndex(exit->findText("M")); // free again now
     EXPECT_EQ(exit->currentText(), "M");
-    EXPECT_EQ(dlg.Working().KeyboardCommands[app::cmExit], 'M');
+    EXPECT_EQ(dlg.Working().KeyboardCommands[radioset::cmExit], 'M');
 
     Child<QPushButton>(dlg, "btDefault")->click();
-    EXPECT_EQ(dlg.Working().KeyboardCommands, app::kDefaultKeyboardCommands);
+    EXPECT_EQ(dlg.Working().KeyboardCommands, radioset::kDefaultKeyboardCommands);
     EXPECT_EQ(Child<QComboBox>(dlg, "cmMinimalVolBtn")->currentText(), "4");
     EXPECT_EQ(Child<QComboBox>(dlg, "cmMinimalVolBtnPre")->currentText(), "5");
-    for (int ord = 0; ord < app::kCommandCount; ++ord) {
-        if (ord == app::cmNoCommand) continue;
-        const auto name = app::CommandName(static_cast<app::tCommand>(ord));
+    for (int ord = 0; ord < radioset::kCommandCount; ++ord) {
+        if (ord == radioset::cmNoCommand) continue;
+        const auto name = radioset::CommandName(static_cast<radioset::tCommand>(ord));
         auto* list = Child<QComboBox>(dlg, name.c_str());
-        EXPECT_EQ(list->currentData().toChar(), QChar(app::kDefaultKeyboardCommands[ord])) << name;
+        EXPECT_EQ(list->currentData().toChar(), QChar(radioset::kDefaultKeyboardCommands[ord])) << name;
     }
 
     // Keys given to the last two commands come back when the dialog opens again.
-    app::tConfiguration custom = Configured(radio::mRadioTrack, 1);
-    custom.KeyboardCommands[app::cmScanner] = 'W';
-    custom.KeyboardCommands[app::cmSignalStrenght] = 'V';
+    radioset::tConfiguration custom = Configured(radio::mRadioTrack, 1);
+    custom.KeyboardCommands[radioset::cmScanner] = 'W';
+    custom.KeyboardCommands[radioset::cmSignalStrenght] = 'V';
     tdSetup again(custom, Machine());
     EXPECT_EQ(Child<QComboBox>(again, "cmScanner")->currentText(), "W");
     EXPECT_EQ(Child<QComboBox>(again, "cmSignalStrenght")->currentText(), "V");
@@ -387,7 +387,7 @@ TEST(SetupDialog, KeysOneCommandEachAndResetToDefault) {
 }
 
 TEST(SetupDialog, PreviewFollowsTheColoursAndBlinks) {
-    app::tConfiguration c = Configured(radio::mRadioTrack, 1);
+    radioset::tConfiguration c = Configured(radio::mRadioTrack, 1);
     tdSetup dlg(c, Machine());
     std::array<display::TDisplay*, 6> dig{};
     QString digits;
@@ -453,7 +453,7 @@ TEST(SetupDialog, PreviewFollowsTheColoursAndBlinks) {
     EXPECT_TRUE(dlg.BlinkOn());
     EXPECT_EQ(Pixels(Child<QLabel>(dlg, "icSleepOnOff")), display::PictureOnPanel("SLEEP3ON", navy));
 
-    const app::tConfiguration r = dlg.Result();
+    const radioset::tConfiguration r = dlg.Result();
     EXPECT_EQ(r.Style, 1);
     EXPECT_EQ(r.ColorText, 2);
     EXPECT_EQ(r.ColorFlag, 3);
@@ -463,7 +463,7 @@ TEST(SetupDialog, GeneralPageAndTuningOptions) {
     tSetupEnvironment env = Machine();
     QString helpTopic;
     env.showHelp = [&helpTopic](const QString& topic) { helpTopic = topic; };
-    app::tConfiguration c = Configured(radio::mRadioTrack, 1);
+    radioset::tConfiguration c = Configured(radio::mRadioTrack, 1);
     tdSetup dlg(c, env);
     EXPECT_EQ(dlg.windowTitle(), "Settings");
     EXPECT_EQ(Child<QTabWidget>(dlg, "Pages")->currentIndex(), 0);
@@ -487,7 +487,7 @@ TEST(SetupDialog, GeneralPageAndTuningOptions) {
     Child<QPushButton>(dlg, "btHelp")->click();
     EXPECT_EQ(helpTopic, "Tuning_the_configuration");
 
-    const app::tConfiguration r = dlg.Result();
+    const radioset::tConfiguration r = dlg.Result();
     EXPECT_EQ(r.ShutDown, 1);
     EXPECT_TRUE(r.StartMuted);
     EXPECT_FALSE(r.HideMainForm);
@@ -534,7 +534,7 @@ using tunevox::test::ExpectNothingClipped;
 TEST(SetupDialog, ScreenshotsOfEveryPage) {
     tSetupEnvironment env = Machine();
     env.showHelp = [](const QString&) {};
-    app::tConfiguration c = Configured(radio::mRadioTrack, 1);
+    radioset::tConfiguration c = Configured(radio::mRadioTrack, 1);
     c.CheckIfTuned = true;
     tdSetup dlg(c, env);
     dlg.show();
@@ -576,7 +576,7 @@ TEST(SetupDialog, ScreenshotsOfEveryPage) {
     first.firstRun = true;
     first.emulated = true;
     first.comDevicePath = [](int n) { return "/dev/pts/" + std::to_string(n + 2); };
-    tdSetup welcome(app::tConfiguration{}, first);
+    tdSetup welcome(radioset::tConfiguration{}, first);
     welcome.show();
     const QString text = Child<QLabel>(welcome, "lbWelcome")->text();
     EXPECT_TRUE(text.contains("--virtual"));

@@ -1,6 +1,6 @@
 #include "app/dialogs/alarm_dialog.h"
 
-#include "app/core/number_text.h"
+#include "radioset/number_text.h"
 #include "display/tdisplay.h"
 
 #include <QComboBox>
@@ -14,6 +14,12 @@
 #include <algorithm>
 
 namespace tunevox::app {
+
+using radioset::FixedText3;
+using radioset::kFavoriteCount;
+using radioset::TwoDigit;
+using radioset::tFavorite;
+using radioset::tFavorites;
 
 namespace {
 

@@ -3,7 +3,7 @@
 // segment cells, and the favorite it recalls. The dialog only edits; the
 // main window keeps the alarm, switches it and reads the answer on OK.
 
-#include "app/core/favorites.h"
+#include "radioset/favorites.h"
 #include "app/dialogs/dialog_help.h"
 #include "app/dialogs/spin_field.h"
 
@@ -22,7 +22,7 @@ namespace tunevox::app {
 // has AM; an FM favorite when it has FM and the frequency, as its
 // "000.000" text, lies within fmMin..fmMax written the same way (bounds
 // included). The alarm list and the alarm's start-up rule both ask this.
-bool AlarmCanReceive(const tFavorite& f, bool hasAM, bool hasFM, double fmMin, double fmMax);
+bool AlarmCanReceive(const radioset::tFavorite& f, bool hasAM, bool hasFM, double fmMin, double fmMax);
 
 class tdAlarm : public QDialog {
     Q_OBJECT
@@ -31,7 +31,7 @@ public:
     // when the list holds it, else on `currentFavorite`, else on the first
     // entry. The list holds the used favorites of `bank` the card can
     // receive (AlarmCanReceive).
-    tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, bool hasAM, bool hasFM, double fmMin,
+    tdAlarm(int hour, int minute, int favorite, const radioset::tFavorites& bank, bool hasAM, bool hasFM, double fmMin,
             double fmMax, int currentFavorite, tHelpFn help = {}, QWidget* parent = nullptr);
 
     int Hour() const;

@@ -1,6 +1,6 @@
 #include "app/dialogs/jump_dialog.h"
 
-#include "app/core/number_text.h"
+#include "radioset/number_text.h"
 #include "platform/number_text.h"
 #include "radio/frequency.h"
 
@@ -20,6 +20,8 @@
 #include <cmath>
 
 namespace tunevox::app {
+
+using radioset::FormatFixed;
 
 using radio::bAM;
 using radio::bFM;

@@ -3,7 +3,7 @@
 
 #include "app/window/main_window.h"
 
-#include "app/core/commands.h"
+#include "radioset/commands.h"
 #include "app/window/help_window.h"
 #include "app/window/layouts.h"
 #include "app/window/tray_icon.h"

@@ -3,8 +3,8 @@
 
 #include "app/window/main_window.h"
 
-#include "app/core/number_text.h"
-#include "app/core/presets_file.h"
+#include "radioset/number_text.h"
+#include "radioset/presets_file.h"
 #include "app/window/name_dialog.h"
 #include "app/window/widgets.h"
 #include "display/pictures.h"

@@ -3,8 +3,9 @@
 
 #include "app/window/main_window.h"
 
-#include "app/core/atomic_file.h"
-#include "app/core/tuning_rules.h"
+#include "radioset/atomic_file.h"
+#include "platform/text_lines.h"
+#include "radioset/tuning_rules.h"
 #include "app/window/name_dialog.h"
 #include "app/window/tray_icon.h"
 #include "app/window/widgets.h"
@@ -31,7 +32,7 @@ using radio::bAM;
 using radio::bFM;
 
 void tdMain::LoadIni(platform::TProfile& into) {
-    if (auto bytes = ReadWholeFile(options_.files.IniPath())) into.LoadText(*bytes);
+    if (auto bytes = platform::ReadWholeFile(options_.files.IniPath())) into.LoadText(*bytes);
 }
 
 bool tdMain::ReadConfiguration() {

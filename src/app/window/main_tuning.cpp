@@ -3,7 +3,7 @@
 
 #include "app/window/main_window.h"
 
-#include "app/core/tuning_rules.h"
+#include "radioset/tuning_rules.h"
 #include "app/window/widgets.h"
 #include "display/palette.h"
 #include "display/pictures.h"

@@ -11,10 +11,10 @@
 // The handlers keep the names the controls bind them by (btFMClick,
 // Actions_TuneNext, ...), so tests drive them as a user's clicks would.
 
-#include "app/core/commands.h"
-#include "app/core/configuration.h"
-#include "app/core/favorites.h"
-#include "app/core/file_locations.h"
+#include "radioset/commands.h"
+#include "radioset/configuration.h"
+#include "radioset/favorites.h"
+#include "radioset/file_locations.h"
 #include "app/window/services.h"
 #include "radio/radio_types.h"
 
@@ -48,6 +48,9 @@ struct tSetupEnvironment;
 }
 
 namespace tunevox::app {
+
+// The window is built on the radio set core.
+using namespace radioset;
 
 class TGlyphButton;
 class TSpinButton;

@@ -1,8 +1,9 @@
 #include "app/window/program.h"
 
-#include "app/core/atomic_file.h"
-#include "app/core/configuration.h"
-#include "app/core/file_locations.h"
+#include "radioset/atomic_file.h"
+#include "platform/text_lines.h"
+#include "radioset/configuration.h"
+#include "radioset/file_locations.h"
 #include "app/window/main_window.h"
 #include "app/window/name_dialog.h"
 #include "app/window/qt_interaction.h"
@@ -133,7 +134,7 @@ int RunTunevox(int argc, char** argv, const std::function<void(tdMain&)>& onShow
     // process cannot reach would only ever show "?????".
     {
         platform::TProfile profile;
-        if (auto bytes = ReadWholeFile(files.IniPath())) profile.LoadText(*bytes);
+        if (auto bytes = platform::ReadWholeFile(files.IniPath())) profile.LoadText(*bytes);
         const tConfiguration config = ReadConfiguration(profile);
         std::string reason;
         if (!line->configure && config.Hardware != 0 && NeedsPortAccess(config.Hardware) &&

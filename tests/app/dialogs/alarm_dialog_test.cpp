@@ -16,6 +16,7 @@ namespace {
 
 using radio::bAM;
 using radio::bFM;
+using radioset::tFavorites;
 
 void Put(tFavorites& bank, int n, radio::tBand band, double mhz, const char* name) {
     bank[n].Used = true;

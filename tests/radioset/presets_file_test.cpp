@@ -4,16 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/atomic_file.h"
-#include "app/core/presets_file.h"
+#include "radioset/atomic_file.h"
+#include "radioset/presets_file.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "support/temp_dir.h"
+
+#include <filesystem>
 
 #include <string>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 namespace {
 
 std::string Line(const std::string& number, const std::string& freq, const std::string& band,
@@ -115,9 +115,9 @@ TEST(PresetsFile, NamesCountCharactersNotBytes) {
 }
 
 TEST(PresetsFile, WrittenFilesReadBackAndFailedWritesKeepTheOldFile) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::string path = dir.filePath("set.tvp").toStdString();
+    test::TempDir dir;
+    ASSERT_TRUE(dir.Valid());
+    const std::string path = dir.File("set.tvp");
 
     tFavorites bank{};
     bank[1] = {"Eins", 87.5, radio::bFM, true, true};
@@ -135,19 +135,15 @@ TEST(PresetsFile, WrittenFilesReadBackAndFailedWritesKeepTheOldFile) {
     EXPECT_EQ(back[100].Name, std::string(40, 'L'));
     EXPECT_FALSE(back[42].Used);
 
-    QFile raw(QString::fromStdString(path));
-    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
-    const QByteArray bytes = raw.readAll();
-    EXPECT_EQ(bytes.left(57).toStdString(), Line("001", "087.500", "FM", "Eins") + "\r\n");
-    EXPECT_EQ(bytes.size(), 3 * 57);
-    raw.close();
+    const std::string bytes = test::ReadTextFile(path);
+    EXPECT_EQ(bytes.substr(0, 57), Line("001", "087.500", "FM", "Eins") + "\r\n");
+    EXPECT_EQ(bytes.size(), 3u * 57);
 
     EXPECT_EQ(FormatPresets(tFavorites{}), "") << "an empty bank is an empty file";
 
     // A directory where the new file should be, and a folder that is not there.
-    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.tvp"));
-    for (const std::string& target : {dir.filePath("taken.tvp").toStdString(),
-                                       dir.filePath("missing/set.tvp").toStdString()}) {
+    ASSERT_TRUE(std::filesystem::create_directory(dir.File("taken.tvp")));
+    for (const std::string& target : {dir.File("taken.tvp"), dir.File("missing/set.tvp")}) {
         std::string why;
         EXPECT_FALSE(WritePresetsFile(target, bank, &why)) << target;
         EXPECT_FALSE(why.empty()) << "the reason is told";
@@ -156,12 +152,12 @@ TEST(PresetsFile, WrittenFilesReadBackAndFailedWritesKeepTheOldFile) {
     ASSERT_EQ(ReadPresetsFile(path, again), prOk) << "the earlier file is whole";
 
     tFavorites untouched = Marked();
-    EXPECT_EQ(ReadPresetsFile(dir.filePath("none.tvp").toStdString(), untouched), prReadError);
-    EXPECT_EQ(ReadPresetsFile(dir.path().toStdString(), untouched), prReadError) << "a folder";
+    EXPECT_EQ(ReadPresetsFile(dir.File("none.tvp"), untouched), prReadError);
+    EXPECT_EQ(ReadPresetsFile(dir.Path(), untouched), prReadError) << "a folder";
     EXPECT_TRUE(untouched[42].Used);
 
     // A long file: only the first hundred lines are read from disk.
-    const std::string bigPath = dir.filePath("big.tvp").toStdString();
+    const std::string bigPath = dir.File("big.tvp");
     std::string big = HundredGoodLines();
     big += std::string(8 * 1024 * 1024, 'x');
     ASSERT_TRUE(WriteFileAtomically(bigPath, big, &error)) << error;
@@ -173,4 +169,4 @@ TEST(PresetsFile, WrittenFilesReadBackAndFailedWritesKeepTheOldFile) {
 }
 
 } // namespace
-} // namespace tunevox::app
+} // namespace tunevox::radioset

@@ -1,18 +1,15 @@
-#include "app/core/presets_file.h"
+#include "radioset/presets_file.h"
 
-#include "app/core/atomic_file.h"
-#include "app/core/number_text.h"
-#include "app/core/utf8_text.h"
+#include "radioset/atomic_file.h"
+#include "radioset/number_text.h"
+#include "radioset/utf8_text.h"
 #include "platform/number_text.h"
 #include "platform/text_lines.h"
-
-#include <QFile>
-#include <QString>
 
 #include <algorithm>
 #include <set>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 namespace {
 
@@ -20,7 +17,7 @@ constexpr size_t kMaxLines = kFavoriteCount;
 // A file of 100 full lines is under 6 kB. Lines may carry trailing blanks,
 // but a file that has not finished its hundredth line within this many
 // bytes is no presets file, and is not read into memory to find out.
-constexpr qint64 kMaxBytesRead = 4 * 1024 * 1024;
+constexpr size_t kMaxBytesRead = 4 * 1024 * 1024;
 
 // Checks one line; fills slot with its station. The frequency text of the
 // line is returned in freqText for the duplicate check.
@@ -85,27 +82,23 @@ tPresetsResult ParsePresets(std::string_view text, tFavorites& bank) {
 }
 
 tPresetsResult ReadPresetsFile(const std::string& path, tFavorites& bank) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return prReadError;
-
     // Only the first hundred lines count: read until they are complete.
     std::string bytes;
-    char chunk[8192];
     size_t lineEnds = 0;
     bool afterCR = false;
-    while (lineEnds < kMaxLines) {
-        const qint64 got = file.read(chunk, sizeof chunk);
-        if (got < 0) return prReadError;
-        if (got == 0) break;
-        bytes.append(chunk, static_cast<size_t>(got));
-        for (qint64 i = 0; i < got; ++i) {
-            const char c = chunk[i];
+    bool tooLong = false;
+    const bool read = platform::ReadFileChunks(path, [&](std::string_view chunk) {
+        bytes.append(chunk);
+        for (const char c : chunk) {
             if ((c == '\r') || (c == '\n' && !afterCR)) ++lineEnds; // CR LF ends one line
             afterCR = c == '\r';
         }
-        if (lineEnds < kMaxLines && static_cast<qint64>(bytes.size()) > kMaxBytesRead) return prCorrupt;
-    }
-    if (file.error() != QFileDevice::NoError) return prReadError;
+        if (lineEnds >= kMaxLines) return false;
+        tooLong = bytes.size() > kMaxBytesRead;
+        return !tooLong;
+    });
+    if (!read) return prReadError;
+    if (tooLong) return prCorrupt;
     return ParsePresets(bytes, bank);
 }
 
@@ -134,4 +127,4 @@ bool WritePresetsFile(const std::string& path, const tFavorites& bank, std::stri
     return WriteFileAtomically(path, FormatPresets(bank), error);
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 bool IsValidUtf8(std::string_view text);
 // text itself when it is valid UTF-8, else text read as Windows-1252.
@@ -16,4 +16,4 @@ size_t Utf8Length(std::string_view text);
 // The first n characters of valid UTF-8 text.
 std::string_view Utf8Left(std::string_view text, size_t n);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 // x with the given number of decimals (correctly rounded), at least
 // minIntegerDigits integer digits padded with '0', and separator between
@@ -22,4 +22,4 @@ inline std::string FixedText3(double mhz) { return FormatFixed(mhz, 3, 3); }
 // text without leading and trailing blanks (spaces and tabs).
 std::string_view TrimBlanks(std::string_view text);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

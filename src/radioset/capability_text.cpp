@@ -1,6 +1,6 @@
-#include "app/core/capability_text.h"
+#include "radioset/capability_text.h"
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 std::string CapabilityText(bool hasVolume, bool hasMute, bool hasSoundCard) {
     std::string t;
@@ -17,4 +17,4 @@ std::string CapabilityText(bool hasVolume, bool hasMute, bool hasSoundCard) {
     return t;
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

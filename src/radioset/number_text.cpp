@@ -1,8 +1,8 @@
-#include "app/core/number_text.h"
+#include "radioset/number_text.h"
 
 #include "platform/number_text.h"
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 std::string_view TrimBlanks(std::string_view text) {
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
@@ -30,4 +30,4 @@ std::string FormatFixed(double x, int decimals, int minIntegerDigits, char separ
     return text;
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

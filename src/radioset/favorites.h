@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 struct tFavorite {
     std::string Name;          // at most kMaxFavoriteName characters, may be empty
@@ -42,4 +42,4 @@ inline int FavoriteAt(int row, int k) { return (row - 1) * 10 + k; }
 // (characters, not bytes: names are UTF-8).
 std::string NormalizeFavoriteName(std::string_view name);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

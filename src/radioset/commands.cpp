@@ -1,9 +1,9 @@
-#include "app/core/commands.h"
+#include "radioset/commands.h"
 
 #include <array>
 #include <bitset>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::optional<tCommand> CommandByName(std::string_view name) {
     return std::nullopt;
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

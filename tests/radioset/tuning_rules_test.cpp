@@ -3,15 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/commands.h"
-#include "app/core/configuration.h"
-#include "app/core/favorites.h"
-#include "app/core/number_text.h"
-#include "app/core/tuning_rules.h"
+#include "radioset/commands.h"
+#include "radioset/configuration.h"
+#include "radioset/favorites.h"
+#include "radioset/number_text.h"
+#include "radioset/tuning_rules.h"
 
 #include <string>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 namespace {
 
 std::string Cells(const tReadout& r) { return std::string(r.chars.begin(), r.chars.end()); }
@@ -95,4 +95,4 @@ TEST(KeyString, OneKeyPerCommandAndOrdinal32RunsNothing) {
 }
 
 } // namespace
-} // namespace tunevox::app
+} // namespace tunevox::radioset

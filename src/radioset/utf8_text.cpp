@@ -1,8 +1,8 @@
-#include "app/core/utf8_text.h"
+#include "radioset/utf8_text.h"
 
 #include <cstdint>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 namespace {
 
@@ -94,4 +94,4 @@ std::string_view Utf8Left(std::string_view text, size_t n) {
     return text;
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

@@ -1,11 +1,11 @@
-#include "app/core/tuning_rules.h"
+#include "radioset/tuning_rules.h"
 
-#include "app/core/number_text.h"
+#include "radioset/number_text.h"
 #include "radio/frequency.h"
 
 #include <cmath>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 namespace {
 
@@ -66,4 +66,4 @@ tReadout FrequencyReadout(const std::string& frequencyText) {
     return r;
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

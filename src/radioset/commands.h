@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 enum tCommand : int {
     cmVolumeUp = 0, cmVolumeDown, cmVolumeTo0, cmMixer, cmMuteOnOff,
@@ -31,4 +31,4 @@ std::optional<tCommand> CommandForKey(std::string_view keys, char typed);
 std::string CommandName(tCommand command);
 std::optional<tCommand> CommandByName(std::string_view name);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

@@ -12,12 +12,12 @@
 // count characters. A name that is not valid UTF-8 comes from a file of the
 // Windows era and is read as Windows-1252.
 
-#include "app/core/favorites.h"
+#include "radioset/favorites.h"
 
 #include <string>
 #include <string_view>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 enum tPresetsResult : int { prOk = 0, prCorrupt = 1, prReadError = 2 };
 
@@ -38,4 +38,4 @@ std::string FormatPresets(const tFavorites& bank);
 // reason, and any previous file is left whole.
 bool WritePresetsFile(const std::string& path, const tFavorites& bank, std::string* error);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

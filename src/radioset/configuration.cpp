@@ -1,13 +1,13 @@
-#include "app/core/configuration.h"
+#include "radioset/configuration.h"
 
-#include "app/core/commands.h"
-#include "app/core/number_text.h"
+#include "radioset/commands.h"
+#include "radioset/number_text.h"
 #include "platform/number_text.h"
 #include "platform/profile.h"
 
 #include <string_view>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 const char* const kDefaultKeyboardCommands = "UD0XM-+,.SA<>!EIOPQJT123ZCRLYKH678945BF";
 
@@ -262,4 +262,4 @@ void WriteConfiguration(platform::TProfile& p, const tConfiguration& c, const tF
     }
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

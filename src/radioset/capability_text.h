@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 // Four sentences, each ended by a line break but the last.
 std::string CapabilityText(bool hasVolume, bool hasMute, bool hasSoundCard);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

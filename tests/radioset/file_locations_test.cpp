@@ -3,37 +3,38 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/atomic_file.h"
-#include "app/core/file_locations.h"
+#include "radioset/atomic_file.h"
+#include "radioset/file_locations.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "platform/text_lines.h"
+#include "support/temp_dir.h"
 
-namespace tunevox::app {
+#include <filesystem>
+
+namespace tunevox::radioset {
 namespace {
 
-void Touch(const QString& path) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-}
+namespace fs = std::filesystem;
+using platform::ReadWholeFile;
+using test::TempDir;
+
+void Touch(const std::string& path) { test::WriteTextFile(path, ""); }
 
 TEST(FileLocations, PortableDirOverrideXdgAndHome) {
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    QDir top(root.path());
-    ASSERT_TRUE(top.mkpath("prefix/bin") && top.mkpath("build") && top.mkpath("portable") && top.mkpath("mine"));
-    const std::string prefixBin = top.filePath("prefix/bin").toStdString();
-    const std::string build = top.filePath("build").toStdString();
-    const std::string portable = top.filePath("portable").toStdString();
-    Touch(top.filePath("build/Tunevox.txt"));
-    Touch(top.filePath("portable/Tunevox.ini"));
+    TempDir top;
+    ASSERT_TRUE(top.Valid());
+    for (const char* folder : {"prefix/bin", "build", "portable", "mine"}) fs::create_directories(top.File(folder));
+    const std::string prefixBin = top.File("prefix/bin");
+    const std::string build = top.File("build");
+    const std::string portable = top.File("portable");
+    Touch(top.File("build/Tunevox.txt"));
+    Touch(top.File("portable/Tunevox.ini"));
 
     tFileLocations w = ResolveFileLocations({prefixBin, "", "/xdg/conf", "/home/u"});
     EXPECT_EQ(w.configDir, "/xdg/conf/tunevox");
     EXPECT_EQ(w.IniPath(), "/xdg/conf/tunevox/Tunevox.ini");
     EXPECT_EQ(w.ArchivePath(), "/xdg/conf/tunevox/Tunevox.db");
-    EXPECT_EQ(w.dataDir, top.filePath("prefix/share/tunevox").toStdString()) << "installed";
+    EXPECT_EQ(w.dataDir, top.File("prefix/share/tunevox")) << "installed";
 
     w = ResolveFileLocations({build, "", "", "/home/u/"});
     EXPECT_EQ(w.configDir, "/home/u/.config/tunevox");
@@ -46,27 +47,27 @@ TEST(FileLocations, PortableDirOverrideXdgAndHome) {
     EXPECT_EQ(w.configDir, portable);
     EXPECT_EQ(w.IniPath(), portable + "/Tunevox.ini");
 
-    const std::string mine = top.filePath("mine").toStdString();
+    const std::string mine = top.File("mine");
     w = ResolveFileLocations({portable, mine + "/", "/xdg/conf", "/home/u"});
     EXPECT_EQ(w.configDir, mine) << "--dir wins over a portable copy";
-    EXPECT_EQ(w.dataDir, top.filePath("share/tunevox").toStdString()) << "no data in either folder";
-    Touch(top.filePath("mine/Tunevox.html"));
+    EXPECT_EQ(w.dataDir, top.File("share/tunevox")) << "no data in either folder";
+    Touch(top.File("mine/Tunevox.html"));
     EXPECT_EQ(ResolveFileLocations({portable, mine, "", "/home/u"}).HelpPath(), mine + "/Tunevox.html");
 
     std::string error;
-    const tFileLocations fresh{top.filePath("new/deep/tunevox").toStdString(), ""};
+    const tFileLocations fresh{top.File("new/deep/tunevox"), ""};
     ASSERT_TRUE(EnsureConfigDir(fresh, &error)) << error;
-    EXPECT_TRUE(QDir(QString::fromStdString(fresh.configDir)).exists());
-    Touch(top.filePath("plainfile"));
-    const tFileLocations blocked{top.filePath("plainfile/tunevox").toStdString(), ""};
+    EXPECT_TRUE(fs::is_directory(fresh.configDir));
+    Touch(top.File("plainfile"));
+    const tFileLocations blocked{top.File("plainfile/tunevox"), ""};
     EXPECT_FALSE(EnsureConfigDir(blocked, &error));
     EXPECT_FALSE(error.empty());
 }
 
 TEST(AtomicFile, AFailedSaveLeavesTheOldFileWholeAndSaysWhy) {
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    const std::string path = QDir(root.path()).filePath("Tunevox.ini").toStdString();
+    TempDir root;
+    ASSERT_TRUE(root.Valid());
+    const std::string path = root.File("Tunevox.ini");
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(path, "[Audio]\nVolume=10\n", &error)) << error;
     ASSERT_TRUE(WriteFileAtomically(path, "[Audio]\nVolume=20\n", &error)) << error;
@@ -76,19 +77,18 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileWholeAndSaysWhy) {
     ASSERT_TRUE(WriteFileAtomically(path, "[Audio]\nVolume=30\n", &error));
 
     // The target's folder is missing; the target is a folder.
-    ASSERT_TRUE(QDir(root.path()).mkdir("Tunevox.db"));
-    for (const std::string& bad : {QDir(root.path()).filePath("gone/Tunevox.ini").toStdString(),
-                                   QDir(root.path()).filePath("Tunevox.db").toStdString()}) {
+    ASSERT_TRUE(fs::create_directory(root.File("Tunevox.db")));
+    for (const std::string& bad : {root.File("gone/Tunevox.ini"), root.File("Tunevox.db")}) {
         std::string why;
         EXPECT_FALSE(WriteFileAtomically(bad, "new", &why)) << bad;
         EXPECT_FALSE(why.empty()) << bad;
     }
     EXPECT_EQ(ReadWholeFile(path).value_or(""), "[Audio]\nVolume=30\n");
-    EXPECT_EQ(QDir(root.path()).entryList(QDir::Files), QStringList{"Tunevox.ini"})
-        << "no temporary file is left behind";
-    EXPECT_FALSE(ReadWholeFile(QDir(root.path()).filePath("none").toStdString()).has_value());
-    EXPECT_FALSE(ReadWholeFile(root.path().toStdString()).has_value()) << "a folder";
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(root.Path()))
+        if (entry.is_regular_file()) files.push_back(entry.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"Tunevox.ini"}) << "no temporary file is left behind";
 }
 
 } // namespace
-} // namespace tunevox::app
+} // namespace tunevox::radioset

@@ -4,7 +4,7 @@
 // order in which saving writes them. Plain data; the main window holds one
 // tConfiguration and the settings dialog edits a copy of it.
 
-#include "app/core/favorites.h"
+#include "radioset/favorites.h"
 #include "radio/radio_types.h"
 
 #include <array>
@@ -15,7 +15,7 @@ namespace tunevox::platform {
 class TProfile;
 }
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 // The built-in key assignment: one key per command ordinal (39 characters).
 extern const char* const kDefaultKeyboardCommands;
@@ -110,4 +110,4 @@ void ReadFavorites(const platform::TProfile& profile, tFavorites& bank);
 void WriteConfiguration(platform::TProfile& profile, const tConfiguration& config,
                         const tFavorites& bank);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

@@ -1,8 +1,8 @@
-#include "app/core/favorites.h"
+#include "radioset/favorites.h"
 
-#include "app/core/utf8_text.h"
+#include "radioset/utf8_text.h"
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 void ClearSlot(tFavorite& slot) { slot = tFavorite{}; }
 
@@ -39,4 +39,4 @@ std::string NormalizeFavoriteName(std::string_view name) {
     return std::string(trim(cut));
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

@@ -1,9 +1,9 @@
-#include "app/core/file_locations.h"
+#include "radioset/file_locations.h"
 
 #include <filesystem>
 #include <system_error>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 namespace fs = std::filesystem;
 
@@ -77,4 +77,4 @@ bool EnsureConfigDir(const tFileLocations& where, std::string* error) {
     return true;
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

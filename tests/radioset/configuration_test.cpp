@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/configuration.h"
+#include "radioset/configuration.h"
 #include "platform/profile.h"
 
 #include <locale>
 #include <string>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 namespace {
 
 tConfiguration Read(const std::string& text) {
@@ -247,4 +247,4 @@ TEST(Configuration, FavoritesListSkipsWhatCannotBeAFavorite) {
 }
 
 } // namespace
-} // namespace tunevox::app
+} // namespace tunevox::radioset

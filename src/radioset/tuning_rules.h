@@ -9,7 +9,7 @@
 #include <array>
 #include <string>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 // The largest multiple of the FM step a tuning step may be: Round(1 / step).
 int MaxStepMultiple(double fmStep);
@@ -35,4 +35,4 @@ struct tReadout {
 };
 tReadout FrequencyReadout(const std::string& frequencyText);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset

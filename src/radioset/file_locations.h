@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace tunevox::app {
+namespace tunevox::radioset {
 
 struct tFileLocations {
     std::string configDir;  // writable folder: Tunevox.ini, Tunevox.db
@@ -31,4 +31,4 @@ tFileLocations ResolveFileLocations(const tLocationInputs& in);
 // Creates configDir when missing; false with a reason on failure.
 bool EnsureConfigDir(const tFileLocations& where, std::string* error);
 
-} // namespace tunevox::app
+} // namespace tunevox::radioset
