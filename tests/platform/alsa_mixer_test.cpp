@@ -1,10 +1,8 @@
 #include "platform/alsa_mixer.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <cerrno>
-#include <chrono>
 #include <vector>
 
 #include "platform/event_queue.h"
@@ -141,6 +139,7 @@ TEST(AlsaDevices, ErrorNumbersBecomeResultCodes) {
 }
 
 // --- a real card, where there is one ---
+// (Those that need a sound server are in alsa_sound_server_test.cpp.)
 
 TEST(AlsaCard, WithoutACardOpeningFailsWithACode) {
     AlsaSoundSystem sound;
@@ -155,76 +154,6 @@ TEST(AlsaCard, WithoutACardOpeningFailsWithACode) {
     EXPECT_EQ(device, nullptr);
     EXPECT_TRUE(sound.PollDescriptors().empty());
     sound.Dispatch();
-}
-
-
-TEST(AlsaCard, WithOnlyASoundServerItsDefaultMixerIsDeviceZero) {
-    if (!AlsaSoundSystem::Cards().empty()) GTEST_SKIP() << "this machine has a hardware sound card";
-    const AlsaDefaultSummary d = AlsaSoundSystem::DefaultDevice();
-    if (!AlsaChooseDevices({}, d).hasSoundCard) GTEST_SKIP() << "no working ALSA default device on this machine";
-    AlsaSoundSystem sound;
-    EXPECT_TRUE(sound.HasSoundCard());
-    if (AlsaChooseDevices({}, d).mixerZero.empty()) GTEST_SKIP() << "the default device has no usable mixer";
-    ManualEventQueue events;
-    std::unique_ptr<IMixerDevice> device;
-    ASSERT_EQ(sound.OpenMixer(-2, events, [](uint32_t) {}, device), mmcode::kNoError);
-    tMixerLineInfo speakers;
-    ASSERT_EQ(device->GetDestination(0, speakers), mmcode::kNoError);
-    EXPECT_EQ(speakers.kind, tMixerLineKind::kSpeakers);
-    EXPECT_NE(sound.OpenMixer(0, events, [](uint32_t) {}, device), mmcode::kNoError); // no MIDI port
-}
-
-// Puts a control back as it was, whatever the test did.
-struct Restore {
-    IMixerDevice& device;
-    uint32_t id;
-    std::vector<int32_t> values;
-    ~Restore() { device.SetValues(id, values); }
-};
-
-TEST(AlsaCard, WritesReadBackAndReportsTheChangeThroughThePollDescriptors) {
-    AlsaSoundSystem sound;
-    if (!sound.HasSoundCard()) GTEST_SKIP() << "no ALSA sound card with a playback device on this machine";
-    ManualEventQueue events;
-    std::vector<uint32_t> seen;
-    std::unique_ptr<IMixerDevice> device;
-    int rc = sound.OpenMixer(-2, events, [&](uint32_t id) { seen.push_back(id); }, device);
-    if (rc != mmcode::kNoError) GTEST_SKIP() << "the sound card's mixer cannot be opened, code " << rc;
-    tMixerLineInfo speakers;
-    tMixerControlInfo volume;
-    if (device->DestinationCount() < 1 || device->GetDestination(0, speakers) != mmcode::kNoError ||
-        device->FindControl(speakers.lineId, tMixerControlKind::kVolume, volume) != mmcode::kNoError) {
-        GTEST_SKIP() << "the card has no master volume";
-    }
-    EXPECT_EQ(speakers.kind, tMixerLineKind::kSpeakers);
-    EXPECT_EQ(volume.minimum, 0);
-    EXPECT_EQ(volume.maximum, kAlsaUserMax);
-    ASSERT_FALSE(sound.PollDescriptors().empty());
-
-    const int channels = volume.uniform ? 1 : speakers.channels;
-    std::vector<int32_t> before;
-    ASSERT_EQ(device->GetValues(volume.controlId, channels, before), mmcode::kNoError);
-    Restore restore{*device, volume.controlId, before};
-    int32_t target = before[0] > 32767 ? 16384 : 49152;
-    ASSERT_EQ(device->SetValues(volume.controlId, {target}), mmcode::kNoError);
-    EXPECT_TRUE(seen.empty()); // never from inside the write
-
-    std::vector<int32_t> after;
-    ASSERT_EQ(device->GetValues(volume.controlId, channels, after), mmcode::kNoError);
-    EXPECT_EQ(after, std::vector<int32_t>(static_cast<size_t>(channels), target)); // read back as written
-    EXPECT_EQ(device->SetValues(volume.controlId, {kAlsaUserMax + 1}), mmcode::kInvalidValue);
-
-    // The change comes back to this handle as an event; wait a bounded time.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (seen.empty() && std::chrono::steady_clock::now() < deadline) {
-        std::vector<pollfd> fds;
-        for (AlsaPollDescriptor d : sound.PollDescriptors()) fds.push_back({d.fd, d.events, 0});
-        poll(fds.data(), fds.size(), 100);
-        sound.Dispatch();
-        events.Drain();
-    }
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.front(), volume.controlId);
 }
 
 } // namespace
