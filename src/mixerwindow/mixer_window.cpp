@@ -1,4 +1,4 @@
-#include "mixer/window/mixer_window.h"
+#include "mixerwindow/mixer_window.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -14,9 +14,11 @@
 
 #include <algorithm>
 
-#include "mixer/window/volume_pan.h"
+#include "mixerwindow/volume_pan.h"
 
-namespace tunevox::mixer {
+namespace tunevox::mixerwindow {
+
+using namespace mixer;
 
 namespace {
 
@@ -50,33 +52,9 @@ QLabel* MakePanMark(QWidget* parent, const QString& text) {
 
 } // namespace
 
-// The sound system as the window's mixer sees it: the same, except that a
-// change notification whose re-read fails is reported like every other
-// failure of the window, instead of leaving the event loop's queued task.
-class tdMixer::GuardedSound final : public platform::ISoundSystem {
-public:
-    GuardedSound(platform::ISoundSystem& inner, tdMixer& window) : inner_(inner), window_(window) {}
-    bool HasSoundCard() const override { return inner_.HasSoundCard(); }
-    int OpenMixer(int32_t midiDeviceId, platform::IEventPoster& events, platform::tMixerChangeHandler onChange,
-                  std::unique_ptr<platform::IMixerDevice>& device) override {
-        tdMixer* window = &window_;
-        auto guarded = [window, handler = std::move(onChange)](uint32_t controlId) {
-            try {
-                if (handler) handler(controlId);
-            } catch (const eMMError& e) {
-                window->Report(e);
-            }
-        };
-        return inner_.OpenMixer(midiDeviceId, events, std::move(guarded), device);
-    }
-
-private:
-    platform::ISoundSystem& inner_;
-    tdMixer& window_;
-};
-
-tdMixer::tdMixer(platform::ISoundSystem& sound, platform::IEventPoster& events, radio::tVolumeLine radioLine,
-                 tMixerErrorFn onError, tHelpFn help, QWidget* parent)
+tdMixer::tdMixer(platform::ISoundSystem& sound, platform::IEventPoster& events,
+                 std::optional<tMixerControlType> radioVolume, tMixerErrorFn onError, widgets::tHelpFn help,
+                 QWidget* parent)
     : QDialog(parent), onError_(std::move(onError)) {
     setObjectName("tdMixer");
     setWindowTitle("Mixer control");
@@ -120,40 +98,24 @@ tdMixer::tdMixer(platform::ISoundSystem& sound, platform::IEventPoster& events, 
     }
     tones->setRowStretch(2, 1);
 
-    btHelp = new QPushButton("Help", this);
-    btHelp->setObjectName("btHelp");
-    btHelp->setAutoDefault(false);
-    btHelp->setEnabled(bool(help));
-    if (help) connect(btHelp, &QPushButton::clicked, this, [help] { help("Volume_controls"); });
-    btOk = new QPushButton("Ok", this);
-    btOk->setObjectName("btOk");
-    btOk->setDefault(true);
-    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
-
     auto* row = new QHBoxLayout;
     for (const tStrip& s : strips_) row->addWidget(s.group);
     row->addWidget(gAdvanced);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btHelp);
-    buttons->addStretch(1);
-    buttons->addWidget(btOk);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const widgets::tDialogButtons b = widgets::LayOutDialog(
+        this, row, widgets::tButtonRow().WithOk("Ok").WithoutCancel().WithHelp("Volume_controls", help));
+    btOk = b.ok;
+    btHelp = b.help;
+
     // Four strips of one width, whatever their names need.
     int width = 0;
     for (const tStrip& s : strips_) width = std::max(width, s.group->sizeHint().width());
     for (const tStrip& s : strips_) s.group->setMinimumWidth(width);
 
-    const tStrip* radio = radioLine == radio::vlLineIn ? &strips_[1]
-                          : radioLine == radio::vlMicIn ? &strips_[2]
-                          : radioLine == radio::vlCd    ? &strips_[3]
-                                                        : nullptr;
-    if (radio) {
-        QFont f = radio->label->font();
+    for (const tStrip& s : strips_) {
+        if (!radioVolume || *radioVolume != s.volumeSlot) continue;
+        QFont f = s.label->font();
         f.setBold(true);
-        radio->label->setFont(f);
+        s.label->setFont(f);
     }
 
     connect(mVolume, &QSlider::valueChanged, this, [this] { mVolumeChange(); });
@@ -171,7 +133,9 @@ tdMixer::tdMixer(platform::ISoundSystem& sound, platform::IEventPoster& events, 
     connect(aBass, &QSlider::valueChanged, this, [this] { aBassChange(); });
     connect(aTreble, &QSlider::valueChanged, this, [this] { aTrebleChange(); });
 
-    sound_ = std::make_unique<GuardedSound>(sound, *this);
+    // A change made elsewhere that cannot be read back is reported like
+    // every other failure of the window, not thrown into the event loop.
+    sound_ = std::make_unique<TGuardedSound>(sound, [this](const eMMError& e) { Report(e); });
     mixer_ = std::make_unique<TMixer>(*sound_, events);
     mixer_->OnControlChange = [this](TMixer& sender, tMixerControlType control) { fMixerControlChange(sender, control); };
     try {
@@ -345,4 +309,4 @@ void tdMixer::showEvent(QShowEvent* event) {
     }
 }
 
-} // namespace tunevox::mixer
+} // namespace tunevox::mixerwindow

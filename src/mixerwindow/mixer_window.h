@@ -14,22 +14,21 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "mixer/guarded_sound.h"
 #include "mixer/mixer.h"
 #include "platform/event_queue.h"
 #include "platform/mixer_device.h"
-#include "radio/radio_types.h"
+#include "widgets/dialog_buttons.h"
 
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QSlider;
 
-namespace tunevox::mixer {
+namespace tunevox::mixerwindow {
 
-// Shows a topic of the user's guide; the same signature as the main
-// window's help function, so that one can be passed as it is.
-using tHelpFn = std::function<void(const QString& topic)>;
 // Tells the user of a mixer failure (the text of the eMMError). Without
 // one the window shows the "Warning" box itself.
 using tMixerErrorFn = std::function<void(const QString& text)>;
@@ -37,15 +36,17 @@ using tMixerErrorFn = std::function<void(const QString& text)>;
 class tdMixer : public QDialog {
     Q_OBJECT
 public:
-    // `sound` and `events` must outlive the window. `radioLine` is the
-    // card's VolumeLine: the strip carrying the radio gets a bold label.
+    // `sound` and `events` must outlive the window. `radioVolume` is the
+    // volume control of the line the radio plays through: that line's strip
+    // gets a bold label; none when the radio keeps its own volume.
     // A mixer that cannot be opened is reported through `onError`; the
     // window then shows every control disabled.
-    tdMixer(platform::ISoundSystem& sound, platform::IEventPoster& events, radio::tVolumeLine radioLine,
-            tMixerErrorFn onError, tHelpFn help = {}, QWidget* parent = nullptr);
+    tdMixer(platform::ISoundSystem& sound, platform::IEventPoster& events,
+            std::optional<mixer::tMixerControlType> radioVolume, tMixerErrorFn onError,
+            widgets::tHelpFn help = {}, QWidget* parent = nullptr);
     ~tdMixer() override;
 
-    const TMixer& Mixer() const { return *mixer_; }
+    const mixer::TMixer& Mixer() const { return *mixer_; }
 
     QGroupBox* gMaster = nullptr;
     QGroupBox* gLineIn = nullptr;
@@ -83,23 +84,22 @@ private:
         QSlider* volume = nullptr;
         QSlider* panning = nullptr;
         QPushButton* mute = nullptr;
-        tMixerControlType volumeSlot = mcMasterVolume;
-        tMixerControlType muteSlot = mcMasterMute;
+        mixer::tMixerControlType volumeSlot = mixer::mcMasterVolume;
+        mixer::tMixerControlType muteSlot = mixer::mcMasterMute;
     };
-    class GuardedSound;
 
-    tStrip MakeStrip(const QString& name, const QString& caption, const QString& prefix, tMixerControlType volumeSlot,
-                     tMixerControlType muteSlot);
+    tStrip MakeStrip(const QString& name, const QString& caption, const QString& prefix,
+                     mixer::tMixerControlType volumeSlot, mixer::tMixerControlType muteSlot);
     void SetUp();
     // After a change made elsewhere a silent line keeps its balance on show.
     void ShowStripVolume(const tStrip& strip, bool keepPanWhenSilent);
     void ShowStripMute(const tStrip& strip);
-    void ShowTone(QSlider* slider, tMixerControlType slot);
+    void ShowTone(QSlider* slider, mixer::tMixerControlType slot);
 
     // Handlers of the controls, and of changes reported by the mixer.
     void StripVolumeChange(tStrip& strip);
     void StripMuteClick(tStrip& strip);
-    void ToneChange(QSlider* slider, tMixerControlType slot);
+    void ToneChange(QSlider* slider, mixer::tMixerControlType slot);
     void mVolumeChange() { StripVolumeChange(strips_[0]); }
     void LiVolumeChange() { StripVolumeChange(strips_[1]); }
     void MicVolumeChange() { StripVolumeChange(strips_[2]); }
@@ -108,19 +108,19 @@ private:
     void LiMuteClick() { StripMuteClick(strips_[1]); }
     void MicMuteClick() { StripMuteClick(strips_[2]); }
     void CdMuteClick() { StripMuteClick(strips_[3]); }
-    void aBassChange() { ToneChange(aBass, mcBass); }
-    void aTrebleChange() { ToneChange(aTreble, mcTreble); }
-    void fMixerControlChange(TMixer& sender, tMixerControlType control);
+    void aBassChange() { ToneChange(aBass, mixer::mcBass); }
+    void aTrebleChange() { ToneChange(aTreble, mixer::mcTreble); }
+    void fMixerControlChange(mixer::TMixer& sender, mixer::tMixerControlType control);
 
-    void Report(const eMMError& error);
+    void Report(const mixer::eMMError& error);
 
     tMixerErrorFn onError_;
-    // Declared before the mixer: the mixer's device holds the guarded
-    // change handler, so the guard must outlive it.
-    std::unique_ptr<GuardedSound> sound_;
-    std::unique_ptr<TMixer> mixer_;
+    // Declared before the mixer, which opens its device through it and so
+    // must be gone first.
+    std::unique_ptr<mixer::TGuardedSound> sound_;
+    std::unique_ptr<mixer::TMixer> mixer_;
     tStrip strips_[4];
     bool centred_ = false;
 };
 
-} // namespace tunevox::mixer
+} // namespace tunevox::mixerwindow

@@ -1,8 +1,8 @@
-#include "mixer/window/volume_pan.h"
+#include "mixerwindow/volume_pan.h"
 
 #include <algorithm>
 
-namespace tunevox::mixer {
+namespace tunevox::mixerwindow {
 
 // The products are taken in 64 bits: a device may report ranges up to the
 // full 32-bit span, and 100 x 65535 already leaves 16 bits behind.
@@ -29,4 +29,4 @@ tChannelPair ChannelsOf(int32_t volume, int pan) {
     return out;
 }
 
-} // namespace tunevox::mixer
+} // namespace tunevox::mixerwindow

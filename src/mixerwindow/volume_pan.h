@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace tunevox::mixer {
+namespace tunevox::mixerwindow {
 
 constexpr int kPanHalfRange = 100;
 
@@ -30,4 +30,4 @@ tVolumePan VolumePanOf(int32_t left, int32_t right);
 // A pan outside -100..100 counts as its nearer end.
 tChannelPair ChannelsOf(int32_t volume, int pan);
 
-} // namespace tunevox::mixer
+} // namespace tunevox::mixerwindow

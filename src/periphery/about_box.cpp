@@ -1,8 +1,9 @@
 #include "periphery/about_box.h"
 
+#include "widgets/dialog_buttons.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tunevox::periphery {
@@ -52,11 +53,6 @@ TAboutBox::TAboutBox(const QString& version, const QIcon& icon, QWidget* parent)
                    "ABSOLUTELY NO WARRANTY.");
     for (QLabel* l : {Purpose, Hardware, Licence}) l->setFixedWidth(460);
 
-    btOk = new QPushButton("OK", this);
-    btOk->setObjectName("btOk");
-    btOk->setDefault(true);
-    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
-
     auto* words = new QVBoxLayout;
     words->setSpacing(8);
     words->addWidget(ProgramName);
@@ -71,12 +67,10 @@ TAboutBox::TAboutBox(const QString& version, const QIcon& icon, QWidget* parent)
     top->addWidget(Picture, 0, Qt::AlignTop);
     top->addLayout(words, 1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(18, 18, 18, 12);
-    layout->addLayout(top);
-    layout->addSpacing(6);
-    layout->addWidget(btOk, 0, Qt::AlignRight);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    btOk = widgets::LayOutDialog(this, top, widgets::tButtonRow().WithoutCancel()).ok;
+    // A roomier box than the other dialogs, with a gap above the button.
+    layout()->setContentsMargins(18, 18, 18, 12);
+    layout()->setSpacing(12);
 }
 
 } // namespace tunevox::periphery

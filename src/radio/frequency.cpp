@@ -24,15 +24,24 @@ double SnapFrequency(double upper, double lower, double step, double x) {
     return lower + step * RoundEven((x - lower) / step);
 }
 
+std::string FrequencyText(double x) {
+    std::string text = platform::FormatFixed(std::isfinite(x) ? x : 0.0, 3);
+    bool negative = text.front() == '-';
+    if (negative) text.erase(0, 1);
+    // A value that rounds to zero carries no sign.
+    negative = negative && text.find_first_not_of("0.") != std::string::npos;
+    // "%07.3f" without the locale: zeros fill to seven characters, the
+    // sign included.
+    const size_t width = negative ? 6 : 7;
+    if (text.size() < width) text.insert(0, width - text.size(), '0');
+    if (negative) text.insert(0, 1, '-');
+    return text;
+}
+
 std::string FrequencyText(double upper, double lower, double x) {
     if (!std::isfinite(x) || x < lower) x = lower;
     if (x > upper) x = upper;
-    // "%07.3f" without the locale: zeros fill to seven characters after
-    // the sign.
-    std::string text = platform::FormatFixed(x, 3);
-    bool negative = !text.empty() && text.front() == '-';
-    if (text.size() < 7) text.insert(negative ? 1 : 0, 7 - text.size(), '0');
-    return text;
+    return FrequencyText(x);
 }
 
 std::optional<double> ParseFrequencyText(std::string_view text) {

@@ -17,9 +17,15 @@ namespace tunevox::radio {
 // the nearest integer with ties to even.
 double SnapFrequency(double upper, double lower, double step, double x);
 
-// x clamped to [lower, upper] as "000.000" (three integer digits with
-// leading zeros, three decimals, "." whatever the locale). Two frequencies
-// are the same station when their texts are equal.
+// x as "000.000": zeros fill to seven characters (as "%07.3f" would, but
+// "." whatever the locale), three decimals correctly rounded (87.0125 gives
+// "087.013"), a "-" only for a value still negative once rounded (no
+// "-00.000"), and "000.000" for a value that is not finite. This is the
+// one formatter of the text by which every window compares, stores and
+// matches frequencies: two frequencies are the same station when their
+// texts are equal, that is to the kHz.
+std::string FrequencyText(double x);
+// The same for x clamped to [lower, upper] first.
 std::string FrequencyText(double upper, double lower, double x);
 
 // Reads a frequency in MHz as FrequencyText writes it ("098.700") or as a

@@ -6,6 +6,7 @@
 
 #include "card_family.h"
 #include "frequency.h"
+#include "mixer/guarded_sound.h"
 #include "mixer/mixer.h"
 #include "platform/comm_port_driver.h"
 #include "platform/mixer_device.h"
@@ -33,31 +34,6 @@ FamilyIndex FamilyOf(tModel m) {
 }
 
 } // namespace
-
-// The sound system as the card's mixer sees it: the same, except that a
-// change notification whose re-read fails reports the eMMError to the card
-// instead of throwing it into the event loop that runs the queued task.
-class TRadioCard::GuardedSound final : public platform::ISoundSystem {
-public:
-    GuardedSound(platform::ISoundSystem& inner, TRadioCard& card) : inner_(inner), card_(card) {}
-    bool HasSoundCard() const override { return inner_.HasSoundCard(); }
-    int OpenMixer(int32_t midiDeviceId, platform::IEventPoster& events, platform::tMixerChangeHandler onChange,
-                  std::unique_ptr<platform::IMixerDevice>& device) override {
-        TRadioCard* card = &card_;
-        auto guarded = [card, handler = std::move(onChange)](uint32_t controlId) {
-            try {
-                if (handler) handler(controlId);
-            } catch (const mixer::eMMError& e) {
-                card->ReportMixerError(e);
-            }
-        };
-        return inner_.OpenMixer(midiDeviceId, events, std::move(guarded), device);
-    }
-
-private:
-    platform::ISoundSystem& inner_;
-    TRadioCard& card_;
-};
 
 // --- family helpers ---
 
@@ -87,7 +63,11 @@ TRadioCard::TRadioCard(const TRadioCardEnvironment& env) : env_(env), table_(Def
 
     hasSoundCard_ = env_.sound != nullptr && env_.sound->HasSoundCard();
     if (hasSoundCard_) {
-        guardedSound_ = std::make_unique<GuardedSound>(*env_.sound, *this);
+        // A change notification whose re-read fails is reported to the
+        // card's handler instead of being thrown into the event loop that
+        // runs the queued task.
+        guardedSound_ = std::make_unique<mixer::TGuardedSound>(
+            *env_.sound, [this](const mixer::eMMError& e) { ReportMixerError(e); });
         mixer_ = std::make_unique<mixer::TMixer>(*guardedSound_, *env_.events);
         mixer_->SetMidiDeviceID(-2);
         lines_[vlLineIn].volumeSlot = mixer::mcLineInVolume;

@@ -181,8 +181,6 @@ private:
         int muteSlot = 0;
     };
 
-    class GuardedSound;
-
     bool OnMixerLine() const { return volumeLine_ >= vlLineIn; }
     const tMixerLine* CurrentMixerLine() const;
     // Each returns false after a failure it reported through OnMixerError.

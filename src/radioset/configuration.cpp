@@ -3,6 +3,7 @@
 #include "radioset/commands.h"
 #include "radioset/number_text.h"
 #include "platform/number_text.h"
+#include "radio/frequency.h"
 #include "platform/profile.h"
 
 #include <string_view>
@@ -69,7 +70,7 @@ int ModelCode(radio::tModel model) { return static_cast<int>(model) + 1; }
 char BandLetter(radio::tBand band) { return band == radio::bAM ? 'K' : 'M'; }
 
 std::string StoredFrequencyText(radio::tBand band, double mhz) {
-    return std::string(1, BandLetter(band)) + " " + FixedText3(mhz);
+    return std::string(1, BandLetter(band)) + " " + radio::FrequencyText(mhz);
 }
 
 std::string TimeText(int hour, int minute) {

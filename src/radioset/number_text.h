@@ -1,9 +1,10 @@
 #pragma once
-// Number texts of the windows' logic: the stored frequency pattern
-// "000.000" and the captions shown to the user. Stored texts always use
-// "." (they go through platform::FormatFixed, which never consults the
-// locale); captions take the locale's separator as a parameter. Reading
-// stored numbers is platform::ParseReal / ParseInteger ("." or ",").
+// Number texts of the radio set's captions and stored values ("06:30"):
+// stored texts always use "." (they go through platform::FormatFixed,
+// which never consults the locale); captions take the locale's separator
+// as a parameter. The frequency text "000.000" is radio::FrequencyText.
+// Reading stored numbers is platform::ParseReal / ParseInteger ("." or
+// ",").
 
 #include <string>
 #include <string_view>
@@ -15,9 +16,6 @@ namespace tunevox::radioset {
 // the integer and the fraction. A value that is not finite is written as 0;
 // a zero never carries a minus sign.
 std::string FormatFixed(double x, int decimals, int minIntegerDigits = 1, char separator = '.');
-
-// The stored frequency pattern "000.000", not clamped to any band.
-inline std::string FixedText3(double mhz) { return FormatFixed(mhz, 3, 3); }
 
 // text without leading and trailing blanks (spaces and tabs).
 std::string_view TrimBlanks(std::string_view text);

@@ -4,6 +4,7 @@
 #include "radioset/number_text.h"
 #include "radioset/utf8_text.h"
 #include "platform/number_text.h"
+#include "radio/frequency.h"
 #include "platform/text_lines.h"
 
 #include <algorithm>
@@ -47,7 +48,7 @@ bool ParseLine(std::string_view line, int& n, tFavorite& slot, std::string& freq
     slot.Frequency = *mhz;
     slot.Active = false;
     slot.Used = true;
-    freqText = FixedText3(*mhz);
+    freqText = radio::FrequencyText(*mhz);
     return true;
 }
 
@@ -56,7 +57,7 @@ bool ParseLine(std::string_view line, int& n, tFavorite& slot, std::string& freq
 std::string FrequencyField(double mhz) {
     if (!(mhz >= 0.0)) mhz = 0.0;
     if (mhz > 999.999) mhz = 999.999;
-    return FixedText3(mhz);
+    return radio::FrequencyText(mhz);
 }
 
 } // namespace

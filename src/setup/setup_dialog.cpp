@@ -6,6 +6,7 @@
 #include "radioset/capability_text.h"
 #include "radio/radio_card.h"
 #include "setup/setup_widgets.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -108,8 +109,7 @@ tdSetup::tdSetup(const radioset::tConfiguration& config, tSetupEnvironment env, 
         if (cardsOwn || (env_.comPortFree && env_.comPortFree(n))) serialPorts_.push_back(n);
     }
 
-    auto* top = new QVBoxLayout(this);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    auto* top = new QVBoxLayout;
     if (env_.firstRun) top->addWidget(BuildWelcome());
     Pages = new QTabWidget(this);
     Pages->setObjectName("Pages");
@@ -123,25 +123,13 @@ tdSetup::tdSetup(const radioset::tConfiguration& config, tSetupEnvironment env, 
     }
     top->addWidget(Pages);
 
-    auto* buttons = new QHBoxLayout;
-    btHelp = new QPushButton("Help", this);
-    btHelp->setObjectName("btHelp");
-    btHelp->setAutoDefault(false);
-    btHelp->setEnabled(static_cast<bool>(env_.showHelp));
-    connect(btHelp, &QPushButton::clicked, this, &tdSetup::btHelpClick);
-    btOk = new QPushButton("OK", this);
-    btOk->setObjectName("btOk");
-    btOk->setDefault(true);
+    const widgets::tDialogButtons b = widgets::LayOutDialog(
+        this, top, widgets::tButtonRow().OkHandledByDialog().WithHelp(kHelpTopic, env_.showHelp));
+    btOk = b.ok;
+    btCancel = b.cancel;
+    btHelp = b.help;
+    // OK is taken only while enabled, and it marks the working copy as handed back.
     connect(btOk, &QPushButton::clicked, this, &tdSetup::btOkClick);
-    btCancel = new QPushButton("Cancel", this);
-    btCancel->setObjectName("btCancel");
-    btCancel->setAutoDefault(false);
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addWidget(btHelp);
-    buttons->addStretch();
-    buttons->addWidget(btOk);
-    buttons->addWidget(btCancel);
-    top->addLayout(buttons);
 
     updating_ = true;
     BuildRadioCardPage(page[0]);
@@ -751,10 +739,6 @@ void tdSetup::btOkClick() {
     if (!btOk->isEnabled()) return;
     okPressed_ = true;
     accept();
-}
-
-void tdSetup::btHelpClick() {
-    if (env_.showHelp) env_.showHelp(kHelpTopic);
 }
 
 void tdSetup::FormClose() {

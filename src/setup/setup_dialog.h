@@ -146,7 +146,6 @@ public:
     void btDefaultClick();
     // Buttons of the dialog.
     void btOkClick();
-    void btHelpClick();
     void FormClose();
 
 protected:

@@ -1,11 +1,48 @@
-#include "app/dialogs/dialog_help.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace tunevox::app {
+namespace tunevox::widgets {
+
+namespace {
+
+QPushButton* MakeButton(QDialog* dialog, const QString& caption, const char* name) {
+    auto* b = new QPushButton(caption, dialog);
+    b->setObjectName(name);
+    return b;
+}
+
+// The buttons are made left to right, so that Tab visits them in the order
+// they are seen.
+tDialogButtons LayOutRow(QDialog* dialog, QVBoxLayout* layout, const tButtonRow& row) {
+    tDialogButtons b;
+    auto* buttons = new QHBoxLayout;
+    if (!row.helpTopic.isEmpty()) {
+        b.help = MakeButton(dialog, "Help", "btHelp");
+        // Enter means OK even while Help has the focus.
+        b.help->setAutoDefault(false);
+        ConnectHelp(b.help, row.help, row.helpTopic);
+        buttons->addWidget(b.help);
+    }
+    buttons->addStretch(1);
+    b.ok = MakeButton(dialog, row.okText, "btOk");
+    b.ok->setDefault(true);
+    if (row.okAccepts) QObject::connect(b.ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    buttons->addWidget(b.ok);
+    if (row.cancel) {
+        b.cancel = MakeButton(dialog, "Cancel", "btCancel");
+        QObject::connect(b.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+        buttons->addWidget(b.cancel);
+    }
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return b;
+}
+
+} // namespace
 
 void ConnectHelp(QPushButton* button, const tHelpFn& help, const QString& topic) {
     button->setEnabled(bool(help));
@@ -13,30 +50,16 @@ void ConnectHelp(QPushButton* button, const tHelpFn& help, const QString& topic)
     QObject::connect(button, &QPushButton::clicked, button, [help, topic] { help(topic); });
 }
 
-tDialogButtons LayOutDialog(QDialog* dialog, QWidget* content, const QString& okText, const tHelpFn& help,
-                            const QString& topic) {
-    tDialogButtons b;
-    b.ok = new QPushButton(okText, dialog);
-    b.ok->setObjectName("btOk");
-    b.ok->setDefault(true);
-    b.cancel = new QPushButton("Cancel", dialog);
-    b.cancel->setObjectName("btCancel");
-    b.help = new QPushButton("Help", dialog);
-    b.help->setObjectName("btHelp");
-    b.help->setAutoDefault(false);
-    QObject::connect(b.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    ConnectHelp(b.help, help, topic);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(b.ok);
-    buttons->addWidget(b.cancel);
-    buttons->addWidget(b.help);
+tDialogButtons LayOutDialog(QDialog* dialog, QWidget* content, const tButtonRow& row) {
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(content);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    return b;
+    return LayOutRow(dialog, layout, row);
 }
 
-} // namespace tunevox::app
+tDialogButtons LayOutDialog(QDialog* dialog, QLayout* content, const tButtonRow& row) {
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(content);
+    return LayOutRow(dialog, layout, row);
+}
+
+} // namespace tunevox::widgets

@@ -1,15 +1,13 @@
 #pragma once
-// Small controls of the main window, painted by us so that they stay crisp
-// and legible at the radio's compact sizes whatever the desktop style:
-// a push button with a lamp glyph beside its caption, a two-halved spin
-// button, and a titled group frame.
+// TGlyphButton: a push button with a lamp glyph beside or above its caption,
+// painted by us so that it stays crisp and legible at the radio's compact
+// sizes whatever the desktop style. The main window's band, tuning and
+// favorite buttons are made of it, and so is every grid of favorites.
 
 #include <QAbstractButton>
-#include <QFrame>
 #include <QImage>
-#include <QWidget>
 
-namespace tunevox::app {
+namespace tunevox::widgets {
 
 class TGlyphButton : public QAbstractButton {
     Q_OBJECT
@@ -37,40 +35,4 @@ private:
     bool down_ = false;
 };
 
-class TSpinButton : public QWidget {
-    Q_OBJECT
-public:
-    explicit TSpinButton(QWidget* parent = nullptr);
-    void SetUpEnabled(bool on);
-    void SetDownEnabled(bool on);
-
-signals:
-    void topClicked();
-    void bottomClicked();
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-
-private:
-    int pressed_ = 0; // 1 top, 2 bottom
-    bool upEnabled_ = true;
-    bool downEnabled_ = true;
-};
-
-class TGroupFrame : public QFrame {
-    Q_OBJECT
-public:
-    TGroupFrame(const QString& title, QWidget* parent = nullptr);
-    QString Title() const { return title_; }
-    static constexpr int kTitleHeight = 11;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    QString title_;
-};
-
-} // namespace tunevox::app
+} // namespace tunevox::widgets

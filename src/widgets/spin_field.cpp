@@ -1,8 +1,8 @@
-#include "app/dialogs/spin_field.h"
+#include "widgets/spin_field.h"
 
 #include <QLineEdit>
 
-namespace tunevox::app {
+namespace tunevox::widgets {
 
 TSpinField::TSpinField(int minimum, int maximum, int digits, int maxLength, QWidget* parent)
     : QSpinBox(parent), digits_(digits) {
@@ -14,4 +14,4 @@ TSpinField::TSpinField(int minimum, int maximum, int digits, int maxLength, QWid
 
 QString TSpinField::textFromValue(int value) const { return QString("%1").arg(value, digits_, 10, QChar('0')); }
 
-} // namespace tunevox::app
+} // namespace tunevox::widgets

@@ -6,7 +6,7 @@
 
 #include <QSpinBox>
 
-namespace tunevox::app {
+namespace tunevox::widgets {
 
 class TSpinField : public QSpinBox {
     Q_OBJECT
@@ -28,4 +28,4 @@ private:
     int digits_;
 };
 
-} // namespace tunevox::app
+} // namespace tunevox::widgets

@@ -1,5 +1,5 @@
-#include "mixer/window/mixer_window.h"
-#include "mixer/window/volume_pan.h"
+#include "mixerwindow/mixer_window.h"
+#include "mixerwindow/volume_pan.h"
 #include "support/qt_test_support.h"
 
 #include <gtest/gtest.h>
@@ -10,17 +10,21 @@
 #include <QSlider>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "emulator/emulated_sound_card.h"
 #include "platform/event_queue.h"
 
-namespace tunevox::mixer {
+namespace tunevox::mixerwindow {
 namespace {
 
 using emulator::EmulatedSoundCard;
 using emulator::MixerCall;
 using emulator::SoundCardLayout;
+using mixer::mcCdVolume;
+using mixer::mcLineInVolume;
+using mixer::mcMicVolume;
 using platform::ManualEventQueue;
 using K = platform::tMixerLineKind;
 using C = platform::tMixerControlKind;
@@ -60,9 +64,9 @@ TEST(MixerWindowArithmetic, VolumeIsTheLouderChannelAndPanTheTruncatedBalance) {
 
 struct Rig {
     explicit Rig(SoundCardLayout layout = SoundCardLayout::Standard()) : card(std::move(layout)) {}
-    std::unique_ptr<tdMixer> Open(radio::tVolumeLine line = radio::vlLineIn) {
+    std::unique_ptr<tdMixer> Open(std::optional<mixer::tMixerControlType> radioVolume = mcLineInVolume) {
         auto w = std::make_unique<tdMixer>(
-            card, events, line, [this](const QString& text) { errors.push_back(text); },
+            card, events, radioVolume, [this](const QString& text) { errors.push_back(text); },
             [this](const QString& topic) { help.push_back(topic); });
         events.Drain();
         return w;
@@ -171,7 +175,7 @@ TEST(MixerWindow, FollowsChangesMadeElsewhereAndASilentLineKeepsItsBalance) {
 TEST(MixerWindow, LinesTheCardLacksAreDisabledAndTheRadiosStripIsBold) {
     {
         Rig r(SoundCardLayout::Standard().Without(K::kLine));
-        auto w = r.Open(radio::vlCd);
+        auto w = r.Open(mcCdVolume);
         EXPECT_FALSE(w->gLineIn->isEnabled());
         EXPECT_FALSE(w->LiVolume->isEnabled());
         EXPECT_FALSE(w->LiPanning->isEnabled());
@@ -189,7 +193,7 @@ TEST(MixerWindow, LinesTheCardLacksAreDisabledAndTheRadiosStripIsBold) {
                                      .WithoutControl(K::kSpeakers, C::kBass)
                                      .WithoutControl(K::kSpeakers, C::kTreble);
         Rig r(layout);
-        auto w = r.Open(radio::vlNative);
+        auto w = r.Open(std::nullopt);
         for (QGroupBox* g : {w->gLineIn, w->gMic, w->gCD, w->gAdvanced}) EXPECT_FALSE(g->isEnabled());
         EXPECT_TRUE(w->mVolume->isEnabled());
         EXPECT_TRUE(w->mMute->isEnabled());
@@ -200,7 +204,7 @@ TEST(MixerWindow, LinesTheCardLacksAreDisabledAndTheRadiosStripIsBold) {
     {
         // A master without a mute: only the button goes grey.
         Rig r(SoundCardLayout::Standard().WithoutControl(K::kSpeakers, C::kMute));
-        auto w = r.Open(radio::vlMicIn);
+        auto w = r.Open(mcMicVolume);
         EXPECT_TRUE(w->gMaster->isEnabled());
         EXPECT_FALSE(w->mMute->isEnabled());
         EXPECT_TRUE(w->LMic->font().bold());
@@ -267,7 +271,7 @@ TEST(MixerWindow, Screenshots) {
         r.card.ExternalChange(K::kLine, C::kVolume, {40000, 40000});
         r.card.ExternalChange(K::kMicrophone, C::kVolume, {8000, 8000});
         r.card.ExternalChange(K::kMicrophone, C::kMute, {1});
-        auto w = r.Open(radio::vlLineIn);
+        auto w = r.Open(mcLineInVolume);
         test::Screenshot(*w, "mixer_window");
         test::ExpectNothingClipped(*w, "mixer window");
         // The four strips are one width and side by side.
@@ -278,11 +282,11 @@ TEST(MixerWindow, Screenshots) {
     }
     {
         Rig r(SoundCardLayout::Standard().Without(K::kLine).Without(K::kCompactDisc));
-        auto w = r.Open(radio::vlMicIn);
+        auto w = r.Open(mcMicVolume);
         test::Screenshot(*w, "mixer_window_no_line_in_no_cd");
         test::ExpectNothingClipped(*w, "mixer window without line in and CD");
     }
 }
 
 } // namespace
-} // namespace tunevox::mixer
+} // namespace tunevox::mixerwindow

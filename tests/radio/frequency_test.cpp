@@ -65,6 +65,11 @@ TEST(FrequencyText, FormatsWithLeadingZerosAndClamps) {
     EXPECT_EQ(FrequencyText(108.0, 87.0, -5.0), "087.000");
     EXPECT_EQ(FrequencyText(2000.0, 0.0, 1000.0), "1000.000");
     EXPECT_EQ(FrequencyText(10.0, -10.0, -1.5), "-01.500") << "as %07.3f wrote it";
+    // Unclamped, for stored values of any band.
+    EXPECT_EQ(FrequencyText(0.531), "000.531");
+    EXPECT_EQ(FrequencyText(87.0125), "087.013") << "rounded, not cut";
+    EXPECT_EQ(FrequencyText(-0.0001), "000.000") << "no minus zero";
+    EXPECT_EQ(FrequencyText(1e300 * 1e300), "000.000") << "infinity is no frequency";
 }
 
 TEST(FrequencyText, ReadsBackWithAPointOrAComma) {

@@ -39,10 +39,6 @@ TEST(TuningTexts, CaptionsAndReadoutsOfTheFrequency) {
     EXPECT_EQ(Cells(FrequencyReadout("100.000")), "100000");
     EXPECT_EQ(Cells(FrequencyReadout("1000.000")), "      ") << "never digits in the wrong cells";
 
-    EXPECT_EQ(FixedText3(0.531), "000.531");
-    EXPECT_EQ(FixedText3(87.0125), "087.013") << "rounded, not cut";
-    EXPECT_EQ(FixedText3(-0.0001), "000.000") << "no minus zero";
-    EXPECT_EQ(FixedText3(1e300 * 1e300), "000.000") << "infinity is no frequency";
     EXPECT_EQ(RowOf(30), 3);
     EXPECT_EQ(PositionInRow(30), 10);
     EXPECT_EQ(NormalizeFavoriteName("  a\tb\r\n  "), "a b");

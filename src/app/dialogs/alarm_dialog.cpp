@@ -1,5 +1,6 @@
 #include "app/dialogs/alarm_dialog.h"
 
+#include "radio/frequency.h"
 #include "radioset/number_text.h"
 #include "display/tdisplay.h"
 
@@ -15,7 +16,6 @@
 
 namespace tunevox::app {
 
-using radioset::FixedText3;
 using radioset::kFavoriteCount;
 using radioset::TwoDigit;
 using radioset::tFavorite;
@@ -63,12 +63,12 @@ bool AlarmCanReceive(const tFavorite& f, bool hasAM, bool hasFM, double fmMin, d
     if (!hasFM) return false;
     // Texts of the same "000.000" pattern order as their values do; the
     // comparison is to the kHz, as everywhere a frequency is matched.
-    const std::string text = FixedText3(f.Frequency);
-    return FixedText3(fmMin) <= text && text <= FixedText3(fmMax);
+    const std::string text = radio::FrequencyText(f.Frequency);
+    return radio::FrequencyText(fmMin) <= text && text <= radio::FrequencyText(fmMax);
 }
 
 tdAlarm::tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, bool hasAM, bool hasFM, double fmMin,
-                 double fmMax, int currentFavorite, tHelpFn help, QWidget* parent)
+                 double fmMax, int currentFavorite, widgets::tHelpFn help, QWidget* parent)
     : QDialog(parent) {
     setObjectName("tdAlarm");
     setWindowTitle("Alarm setting");
@@ -96,10 +96,10 @@ tdAlarm::tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, boo
     cells->addWidget(M2);
     H1->setToolTip("Alarm time");
 
-    HH = new TSpinField(0, 23, 2, 2, group);
+    HH = new widgets::TSpinField(0, 23, 2, 2, group);
     HH->setObjectName("HH");
     // 60 is in range so that spinning up from 59 can carry into the hour.
-    MM = new TSpinField(0, 60, 2, 2, group);
+    MM = new widgets::TSpinField(0, 60, 2, 2, group);
     MM->setObjectName("MM");
     HH->setValue(std::clamp(hour, 0, 23));
     MM->setValue(std::clamp(minute, 0, 59));
@@ -147,17 +147,17 @@ tdAlarm::tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, boo
         inGroup->addWidget(none);
     }
 
-    const tDialogButtons b = LayOutDialog(this, group, "OK", help, "The_Alarm_function");
+    const widgets::tDialogButtons b =
+        widgets::LayOutDialog(this, group, widgets::tButtonRow().WithHelp("The_Alarm_function", help));
     btOk = b.ok;
     btCancel = b.cancel;
     btHelp = b.help;
-    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
 
     connect(HH, &QSpinBox::valueChanged, this, [this] { HHChange(); });
     connect(MM, &QSpinBox::valueChanged, this, [this](int v) { MMChange(v); });
     // A field emptied or half typed keeps its last value but must not be
     // taken for it: OK waits until the text is a number again.
-    for (auto* spin : {HH, MM}) connect(spin, &TSpinField::TextEdited, this, [this] { UpdateOk(); });
+    for (auto* spin : {HH, MM}) connect(spin, &widgets::TSpinField::TextEdited, this, [this] { UpdateOk(); });
     connect(Favorites, &QComboBox::currentIndexChanged, this, [this] { UpdateOk(); });
 
     ShowCells();

@@ -4,8 +4,8 @@
 // main window keeps the alarm, switches it and reads the answer on OK.
 
 #include "radioset/favorites.h"
-#include "app/dialogs/dialog_help.h"
-#include "app/dialogs/spin_field.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/spin_field.h"
 
 #include <QDialog>
 
@@ -32,15 +32,15 @@ public:
     // entry. The list holds the used favorites of `bank` the card can
     // receive (AlarmCanReceive).
     tdAlarm(int hour, int minute, int favorite, const radioset::tFavorites& bank, bool hasAM, bool hasFM, double fmMin,
-            double fmMax, int currentFavorite, tHelpFn help = {}, QWidget* parent = nullptr);
+            double fmMax, int currentFavorite, widgets::tHelpFn help = {}, QWidget* parent = nullptr);
 
     int Hour() const;
     int Minute() const;
     // The favorite of the selected entry (1..100), 0 when none is selected.
     int Favorite() const;
 
-    TSpinField* HH = nullptr;
-    TSpinField* MM = nullptr;
+    widgets::TSpinField* HH = nullptr;
+    widgets::TSpinField* MM = nullptr;
     QComboBox* Favorites = nullptr;
     display::TDisplay* H1 = nullptr;
     display::TDisplay* H2 = nullptr;

@@ -44,7 +44,7 @@ tBand Other(tBand band) { return band == bFM ? bAM : bFM; }
 
 } // namespace
 
-tdJumpTo::tdJumpTo(const tJumpInput& input, tHelpFn help, QWidget* parent) : QDialog(parent) {
+tdJumpTo::tdJumpTo(const tJumpInput& input, widgets::tHelpFn help, QWidget* parent) : QDialog(parent) {
     setObjectName("tdJumpTo");
     setWindowTitle("Jump to");
     if (QLocale().decimalPoint() == ",") separator_ = ",";
@@ -119,7 +119,10 @@ tdJumpTo::tdJumpTo(const tJumpInput& input, tHelpFn help, QWidget* parent) : QDi
     grid->addWidget(LRange, 1, 1, 1, 4);
     grid->addWidget(sFreq, 2, 0, 1, 5);
 
-    const tDialogButtons b = LayOutDialog(this, group, "Ok", help, "Tuning_radio_frequency");
+    // OK is refused while the text is not a frequency of the band.
+    const widgets::tDialogButtons b = widgets::LayOutDialog(
+        this, group,
+        widgets::tButtonRow().WithOk("Ok").OkHandledByDialog().WithHelp("Tuning_radio_frequency", help));
     btOk = b.ok;
     btCancel = b.cancel;
     btHelp = b.help;

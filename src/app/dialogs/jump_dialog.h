@@ -8,7 +8,7 @@
 // edit turns red, a line under it states the range and "Ok" stays disabled
 // until the text is good again. The text itself is never rewritten.
 
-#include "app/dialogs/dialog_help.h"
+#include "widgets/dialog_buttons.h"
 #include "radio/radio_types.h"
 
 #include <QDialog>
@@ -44,7 +44,7 @@ struct tJumpInput {
 class tdJumpTo : public QDialog {
     Q_OBJECT
 public:
-    explicit tdJumpTo(const tJumpInput& input, tHelpFn help = {}, QWidget* parent = nullptr);
+    explicit tdJumpTo(const tJumpInput& input, widgets::tHelpFn help = {}, QWidget* parent = nullptr);
 
     // The band and the frequency (MHz, clamped and on the band's grid) to
     // hand to GoToFrequency. Meaningful after "Ok"; before it they are the

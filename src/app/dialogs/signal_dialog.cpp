@@ -1,18 +1,15 @@
-#include "mixer/window/signal_dialog.h"
+#include "app/dialogs/signal_dialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QSlider>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
-namespace tunevox::mixer {
+namespace tunevox::app {
 
-tdSigStr::tdSigStr(int threshold, tHelpFn help, QWidget* parent) : QDialog(parent) {
+tdSigStr::tdSigStr(int threshold, widgets::tHelpFn help, QWidget* parent) : QDialog(parent) {
     setObjectName("tdSigStr");
     setWindowTitle("Signal strenght");
 
@@ -37,32 +34,14 @@ tdSigStr::tdSigStr(int threshold, tHelpFn help, QWidget* parent) : QDialog(paren
     grid->setColumnStretch(1, 1);
     grid->addWidget(strong, 1, 2, Qt::AlignRight);
 
-    btHelp = new QPushButton("Help", this);
-    btHelp->setObjectName("btHelp");
-    btHelp->setAutoDefault(false);
-    btHelp->setEnabled(bool(help));
-    if (help) connect(btHelp, &QPushButton::clicked, this, [help] { help("Set_Signal_Strenght"); });
-    btCancel = new QPushButton("Cancel", this);
-    btCancel->setObjectName("btCancel");
-    btCancel->setAutoDefault(false);
-    btOk = new QPushButton("OK", this);
-    btOk->setObjectName("btOk");
-    btOk->setDefault(true);
-    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btHelp);
-    buttons->addStretch(1);
-    buttons->addWidget(btCancel);
-    buttons->addWidget(btOk);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const widgets::tDialogButtons b =
+        widgets::LayOutDialog(this, group, widgets::tButtonRow().WithHelp("Set_Signal_Strenght", help));
+    btOk = b.ok;
+    btCancel = b.cancel;
+    btHelp = b.help;
     SStrenght->setFocus();
 }
 
 int tdSigStr::Threshold() const { return SStrenght->value(); }
 
-} // namespace tunevox::mixer
+} // namespace tunevox::app

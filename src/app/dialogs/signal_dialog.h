@@ -4,14 +4,14 @@
 // (weak) to 3 (strong). The dialog only asks; the main window keeps the
 // value and applies it on OK.
 
-#include <QDialog>
+#include "widgets/dialog_buttons.h"
 
-#include "mixer/window/mixer_window.h"
+#include <QDialog>
 
 class QPushButton;
 class QSlider;
 
-namespace tunevox::mixer {
+namespace tunevox::app {
 
 class tdSigStr : public QDialog {
     Q_OBJECT
@@ -21,7 +21,7 @@ public:
 
     // Opens on `threshold`, clamped to 0..3 (a configuration file may hold
     // anything).
-    explicit tdSigStr(int threshold, tHelpFn help = {}, QWidget* parent = nullptr);
+    explicit tdSigStr(int threshold, widgets::tHelpFn help = {}, QWidget* parent = nullptr);
 
     // The slider's value: what the main window takes on OK.
     int Threshold() const;
@@ -32,4 +32,4 @@ public:
     QPushButton* btOk = nullptr;
 };
 
-} // namespace tunevox::mixer
+} // namespace tunevox::app

@@ -10,12 +10,12 @@
 
 namespace tunevox::app {
 
-tdSnooze::tdSnooze(int minutes, tHelpFn help, QWidget* parent) : QDialog(parent) {
+tdSnooze::tdSnooze(int minutes, widgets::tHelpFn help, QWidget* parent) : QDialog(parent) {
     setObjectName("tdSnooze");
     setWindowTitle("Sleep");
 
     auto* group = new QGroupBox("Turno off radio after", this);
-    sMinutes = new TSpinField(kMinMinutes, kMaxMinutes, 1, 3, group);
+    sMinutes = new widgets::TSpinField(kMinMinutes, kMaxMinutes, 1, 3, group);
     sMinutes->setObjectName("sMinutes");
     sMinutes->setValue(std::clamp(minutes, kMinMinutes, kMaxMinutes));
     auto* label = new QLabel("Minutes", group);
@@ -25,14 +25,14 @@ tdSnooze::tdSnooze(int minutes, tHelpFn help, QWidget* parent) : QDialog(parent)
     row->addWidget(label);
     row->addStretch(1);
 
-    const tDialogButtons b = LayOutDialog(this, group, "OK", help, "Sleep_function");
+    const widgets::tDialogButtons b =
+        widgets::LayOutDialog(this, group, widgets::tButtonRow().WithHelp("Sleep_function", help));
     btOk = b.ok;
     btCancel = b.cancel;
     btHelp = b.help;
-    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
     // An emptied field keeps its old value inside the spin box; OK waits
     // until it holds a number again.
-    connect(sMinutes, &TSpinField::TextEdited, this, [this] { btOk->setEnabled(sMinutes->HoldsNumber()); });
+    connect(sMinutes, &widgets::TSpinField::TextEdited, this, [this] { btOk->setEnabled(sMinutes->HoldsNumber()); });
     sMinutes->setFocus();
     sMinutes->selectAll();
 }

@@ -2,8 +2,8 @@
 // "Sleep": how many minutes the radio plays before it is muted. The main
 // window runs the timer; the dialog only asks for the minutes.
 
-#include "app/dialogs/dialog_help.h"
-#include "app/dialogs/spin_field.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/spin_field.h"
 
 #include <QDialog>
 
@@ -18,11 +18,11 @@ public:
     static constexpr int kMaxMinutes = 120;
 
     // Opens on the minutes confirmed last time; 0 (none yet) opens on 1.
-    explicit tdSnooze(int minutes, tHelpFn help = {}, QWidget* parent = nullptr);
+    explicit tdSnooze(int minutes, widgets::tHelpFn help = {}, QWidget* parent = nullptr);
 
     int Minutes() const;
 
-    TSpinField* sMinutes = nullptr;
+    widgets::TSpinField* sMinutes = nullptr;
     QPushButton* btOk = nullptr;
     QPushButton* btCancel = nullptr;
     QPushButton* btHelp = nullptr;

@@ -8,7 +8,7 @@
 #include "app/dialogs/jump_dialog.h"
 #include "app/dialogs/snooze_dialog.h"
 #include "app/window/tray_icon.h"
-#include "app/window/widgets.h"
+#include "widgets/glyph_button.h"
 #include "display/pictures.h"
 #include "display/radio_panel.h"
 #include "periphery/about_box.h"

@@ -5,8 +5,10 @@
 
 #include "radioset/number_text.h"
 #include "radioset/presets_file.h"
-#include "app/window/name_dialog.h"
-#include "app/window/widgets.h"
+#include "app/dialogs/name_dialog.h"
+#include "widgets/glyph_button.h"
+#include "widgets/group_frame.h"
+#include "widgets/spin_button.h"
 #include "display/pictures.h"
 #include "display/radio_panel.h"
 #include "radio/frequency.h"
@@ -27,7 +29,7 @@ namespace {
 
 bool SameStation(const tFavorite& f, double frequency, radio::tBand band) {
     // Stored and tuned frequencies meet to the kHz, by their texts.
-    return f.Band == band && FixedText3(f.Frequency) == FixedText3(frequency);
+    return f.Band == band && radio::FrequencyText(f.Frequency) == radio::FrequencyText(frequency);
 }
 
 } // namespace

@@ -4,7 +4,8 @@
 #include "app/window/main_window.h"
 
 #include "radioset/tuning_rules.h"
-#include "app/window/widgets.h"
+#include "widgets/glyph_button.h"
+#include "widgets/spin_button.h"
 #include "display/palette.h"
 #include "display/pictures.h"
 #include "display/radio_panel.h"

@@ -3,13 +3,14 @@
 
 #include "app/window/main_window.h"
 
+#include "app/dialogs/signal_dialog.h"
 #include "app/window/tray_icon.h"
-#include "app/window/widgets.h"
+#include "widgets/glyph_button.h"
+#include "widgets/group_frame.h"
 #include "display/pictures.h"
 #include "display/radio_panel.h"
 #include "mixer/mixer.h"
-#include "mixer/window/mixer_window.h"
-#include "mixer/window/signal_dialog.h"
+#include "mixerwindow/mixer_window.h"
 #include "radio/radio_card.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QSystemTrayIcon>
 
 #include <cmath>
+#include <optional>
 
 namespace tunevox::app {
 
@@ -139,15 +141,24 @@ void tdMain::ShowMuteState() {
 void tdMain::Volume_Mixer() {
     platform::ISoundSystem* sound = host_.Sound();
     if (!card_.HasSoundCard() || !sound) return;
-    mixer::tdMixer window(*sound, host_.Events(), card_.VolumeLine(),
-                          [this](const QString& text) { ReportMixerError(text); },
-                          [this](const QString& topic) { ShowHelp(topic); }, this);
+    // The mixer window knows the sound card's lines, not the card's: it is
+    // told the volume control of the line the radio plays through.
+    std::optional<mixer::tMixerControlType> radioVolume;
+    switch (card_.VolumeLine()) {
+    case radio::vlLineIn: radioVolume = mixer::mcLineInVolume; break;
+    case radio::vlMicIn: radioVolume = mixer::mcMicVolume; break;
+    case radio::vlCd: radioVolume = mixer::mcCdVolume; break;
+    default: break;
+    }
+    mixerwindow::tdMixer window(*sound, host_.Events(), radioVolume,
+                                [this](const QString& text) { ReportMixerError(text); },
+                                [this](const QString& topic) { ShowHelp(topic); }, this);
     RunDialog([&] { return ui_.RunModal(window); });
 }
 
 void tdMain::Options_SetSignalStrenght() {
     if (!card_.Caps().SignalStrength || card_.Band() != radio::bFM) return;
-    mixer::tdSigStr dialog(config_.CheckIfTunedST, [this](const QString& topic) { ShowHelp(topic); }, this);
+    tdSigStr dialog(config_.CheckIfTunedST, [this](const QString& topic) { ShowHelp(topic); }, this);
     if (RunDialog([&] { return ui_.RunModal(dialog); }) == QDialog::Accepted)
         config_.CheckIfTunedST = dialog.Threshold();
 }

@@ -5,7 +5,9 @@
 
 #include "app/window/layouts.h"
 #include "app/window/tray_icon.h"
-#include "app/window/widgets.h"
+#include "widgets/glyph_button.h"
+#include "widgets/group_frame.h"
+#include "widgets/spin_button.h"
 #include "display/palette.h"
 #include "display/pictures.h"
 #include "display/radio_panel.h"

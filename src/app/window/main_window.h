@@ -46,15 +46,20 @@ class TProfile;
 namespace tunevox::setup {
 struct tSetupEnvironment;
 }
+namespace tunevox::widgets {
+class TGlyphButton;
+class TSpinButton;
+class TGroupFrame;
+}
 
 namespace tunevox::app {
 
 // The window is built on the radio set core.
 using namespace radioset;
 
-class TGlyphButton;
-class TSpinButton;
-class TGroupFrame;
+using widgets::TGlyphButton;
+using widgets::TSpinButton;
+using widgets::TGroupFrame;
 class TTrayIcon;
 class THelpWindow;
 

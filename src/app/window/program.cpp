@@ -5,7 +5,7 @@
 #include "radioset/configuration.h"
 #include "radioset/file_locations.h"
 #include "app/window/main_window.h"
-#include "app/window/name_dialog.h"
+#include "app/dialogs/port_access_dialog.h"
 #include "app/window/qt_interaction.h"
 #include "app/window/rig_host.h"
 #include "app/window/signal_bridge.h"

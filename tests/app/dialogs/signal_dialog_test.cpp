@@ -1,4 +1,4 @@
-#include "mixer/window/signal_dialog.h"
+#include "app/dialogs/signal_dialog.h"
 #include "support/qt_test_support.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace tunevox::mixer {
+namespace tunevox::app {
 namespace {
 
 TEST(SignalDialog, OpensOnTheClampedThresholdAndOnlyOkHandsTheSliderBack) {
@@ -51,4 +51,4 @@ TEST(SignalDialog, Screenshot) {
 }
 
 } // namespace
-} // namespace tunevox::mixer
+} // namespace tunevox::app

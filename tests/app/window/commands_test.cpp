@@ -4,7 +4,7 @@
 #include "app/window/window_fixture.h"
 
 #include "app/window/help_window.h"
-#include "app/window/name_dialog.h"
+#include "app/dialogs/name_dialog.h"
 #include "app/window/tray_icon.h"
 #include "display/palette.h"
 #include "radio/radio_card.h"

@@ -3,7 +3,7 @@
 
 #include "app/window/window_fixture.h"
 
-#include "app/window/widgets.h"
+#include "widgets/glyph_button.h"
 #include "radio/radio_card.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 
 #include "app/window/window_fixture.h"
 
-#include "app/window/name_dialog.h"
+#include "app/dialogs/exit_dialog.h"
 #include "platform/profile.h"
 #include "radio/radio_card.h"
 

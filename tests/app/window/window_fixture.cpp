@@ -1,6 +1,6 @@
 #include "app/window/window_fixture.h"
 
-#include "app/window/name_dialog.h"
+#include "app/dialogs/name_dialog.h"
 #include "support/qt_test_support.h"
 
 #include <gtest/gtest.h>
