@@ -31,6 +31,14 @@ public:
         }
         return n;
     }
+    // Runs the oldest task posted; false when there was none.
+    bool RunOne() {
+        if (tasks_.empty()) return false;
+        auto t = std::move(tasks_.front());
+        tasks_.pop_front();
+        t();
+        return true;
+    }
     bool Empty() const { return tasks_.empty(); }
 
 private:

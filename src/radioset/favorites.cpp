@@ -1,6 +1,7 @@
 #include "radioset/favorites.h"
 
 #include "radioset/utf8_text.h"
+#include "radio/frequency.h"
 
 namespace tunevox::radioset {
 
@@ -21,6 +22,14 @@ int RowOf(int n) { return (n + 9) / 10; }
 int PositionInRow(int n) {
     int p = n % 10;
     return p == 0 ? 10 : p;
+}
+
+bool CanReceive(const tFavorite& f, bool hasAM, bool hasFM, double fmMin, double fmMax) {
+    if (f.Band == radio::bAM) return hasAM;
+    if (!hasFM) return false;
+    // Texts of the same "000.000" pattern order as their values do.
+    const std::string text = radio::FrequencyText(f.Frequency);
+    return radio::FrequencyText(fmMin) <= text && text <= radio::FrequencyText(fmMax);
 }
 
 std::string NormalizeFavoriteName(std::string_view name) {

@@ -38,6 +38,12 @@ int PositionInRow(int n);
 // Favorite shown by button k (1..10) of row r.
 inline int FavoriteAt(int row, int k) { return (row - 1) * 10 + k; }
 
+// Whether a card can receive a favorite: an AM one when it has AM, an FM
+// one when it has FM and the frequency lies in [fmMin, fmMax], compared to
+// the kHz as every frequency is matched (Japanese FM narrows the band). The
+// alarm offers only such favorites, and their menu items are enabled.
+bool CanReceive(const tFavorite& f, bool hasAM, bool hasFM, double fmMin, double fmMax);
+
 // Names are trimmed of blanks and cut to kMaxFavoriteName characters
 // (characters, not bytes: names are UTF-8).
 std::string NormalizeFavoriteName(std::string_view name);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "radioset/card_setup.h"
 
 namespace tunevox::cli {
 namespace {
@@ -262,8 +263,8 @@ TEST(CliHardware, UnopenableComPortIsAHardwareError) {
 }
 
 TEST(CliHardware, MessagesNameTheSystemsCause) {
-    EXPECT_EQ(PortRangeText(0x30C, 1), "0x30C");
-    EXPECT_EQ(PortRangeText(0x350, 8), "0x350-0x357");
+    EXPECT_EQ(radioset::PortRangeText(0x30C, 1), "0x30C");
+    EXPECT_EQ(radioset::PortRangeText(0x350, 8), "0x350-0x357");
 
     platform::tPortAccessError none;
     none.ioperm = ENOSYS;

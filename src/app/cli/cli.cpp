@@ -13,6 +13,7 @@
 #include "platform/trace.h"
 #include "radio/frequency.h"
 #include "radio/radio_card.h"
+#include "radioset/card_setup.h"
 #include "rig/hardware_rig.h"
 
 namespace tunevox::cli {
@@ -210,54 +211,18 @@ void Scan(TRadioCard& card, std::ostream& out) {
     if (hadFrequency) card.TuneTo(card.Stereo(), radio::bFM, restore);
 }
 
-std::string Hex(unsigned v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%X", v);
-    return buf;
-}
+// How the tool's messages name its remedies.
+const radioset::tRemedies kRemedies{"tunevox-cli", "use --virtual", "choose the port with --port",
+                                    "name the device with --com-device"};
 
 } // namespace
 
-std::string PortRangeText(uint16_t base, unsigned count) {
-    if (count <= 1) return Hex(base);
-    return Hex(base) + "-" + Hex(base + count - 1);
-}
-
 std::string PortAccessMessage(uint16_t base, unsigned count, const platform::tPortAccessError& why) {
-    std::string what = std::string(count <= 1 ? "I/O port " : "I/O ports ") + PortRangeText(base, count);
-    if (why.invalidRange) {
-        return "cannot reach " + what + ": not an address of this card; choose the port with --port";
-    }
-    std::string reason = why.Text();
-    if (why.Unsupported()) {
-        return "cannot reach " + what + ": this system offers no I/O port access (" + reason +
-               "); use --virtual to try the program on emulated hardware";
-    }
-    if (why.PermissionDenied()) {
-        return "cannot reach " + what + " (" + reason +
-               "); run as root or grant CAP_SYS_RAWIO (sudo setcap cap_sys_rawio+ep tunevox-cli), or use --virtual";
-    }
-    return "cannot reach " + what + " (" + reason + ")";
+    return radioset::PortAccessMessage(base, count, why, kRemedies);
 }
 
 std::string ComPortMessage(int comNumber, const std::string& path, int error) {
-    std::string head = "cannot open COM" + std::to_string(comNumber) + " (" + path + "): ";
-    std::string text = error != 0 ? std::strerror(error) : "unknown error";
-    switch (error) {
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-        return head + "no such device (" + text + "); name the device with --com-device";
-    case EBUSY:
-        return head + "it is in use by another program (" + text + ")";
-    case EACCES:
-    case EPERM:
-        return head + "not permitted (" + text + "); add your user to the dialout group and log in again";
-    case ENOTTY:
-        return head + "not a serial port (" + text + ")";
-    default:
-        return head + text;
-    }
+    return radioset::ComPortMessage(comNumber, path, error, kRemedies);
 }
 
 std::string Usage() {

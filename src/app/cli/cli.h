@@ -20,9 +20,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 std::string Usage();
 
-// Messages of the hardware errors, naming the system's cause.
-// "0x30C" for one port, "0x350-0x357" for a range.
-std::string PortRangeText(uint16_t base, unsigned count);
+// Messages of the hardware errors, naming the system's cause, with the
+// tool's remedies (radioset/card_setup.h has the rules of these messages).
 // No I/O port access: a missing permission only when the system said so;
 // a system without port access at all is told as such.
 std::string PortAccessMessage(uint16_t base, unsigned count, const platform::tPortAccessError& why);
