@@ -5,10 +5,7 @@
 //
 //   bench_idle [seconds=60]
 
-#include "app/window/main_window.h"
 #include "bench_support.h"
-#include "app/window/rig_host.h"
-#include "rig/hardware_rig.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -44,15 +41,9 @@ int main(int argc, char** argv) {
     o.emulated = true;
     o.waits = rig::tWaits::kReal;
     o.events = &poster;
-    rig::THardwareRig rig(std::move(o));
-    app::TRigCardHost host(rig);
-    bench::SilentInteraction ui;
-    app::SystemClock clock;
-    app::tMainOptions mo;
-    mo.files.configDir = dir.path().toStdString();
-    mo.useTray = false;
-    app::tdMain w(host, ui, clock, mo);
-    if (!w.ReadConfiguration()) return 1;
+    bench::RadioWindow radio(dir.path(), std::move(o));
+    if (!radio.Start()) return 1;
+    app::tdMain& w = radio.window;
     w.show();
     QApplication::processEvents();
 

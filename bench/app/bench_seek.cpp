@@ -1,19 +1,18 @@
-// The cost of one seek step: the program's own work per step (tuning,
-// the display, the favorites lookup, the event loop between steps) with the
-// card's waits taken out by a recording clock, beside the waits the card
-// asks for per step on each family.
+// The cost of one seek step: the program's own work per step (tuning, the
+// display, the favorites lookup, the event loop's turn between two steps)
+// with the card's waits taken out by a recording clock, beside the waits
+// the card asks for per step on each family. The seek runs as the program
+// runs it: a step machine whose steps the Qt event loop takes one by one.
 
-#include "app/window/main_window.h"
 #include "bench_support.h"
-#include "app/window/rig_host.h"
+
 #include "radio/radio_card.h"
-#include "rig/hardware_rig.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -22,36 +21,35 @@ using namespace tunevox;
 
 void Measure(const char* label, int hardware, const char* port) {
     QTemporaryDir dir;
-    bench::WriteIni(dir.path(), QString("[Configuration]\nHardware=%1\nPort=%2\n[Frequency]\nFrequency=M 087.000\nTuneStep=1\n")
-                      .arg(hardware)
-                      .arg(port)
-                      .toUtf8());
+    bench::WriteIni(dir.path(), QString("[Configuration]\nHardware=%1\nPort=%2\n[Frequency]\nFrequency=M 087.000\n"
+                                        "TuneStep=1\n")
+                                    .arg(hardware)
+                                    .arg(port)
+                                    .toUtf8());
     platform::VirtualSleeper waits;
+    app::QtEventPoster poster(qApp);
     rig::tRigOptions o;
     o.emulated = true;
     o.sleeper = &waits;
     o.clock = &waits;
+    o.events = &poster;
     o.stations = emulator::StationList(); // nothing to find: the seek runs to the band's end
-    rig::THardwareRig rig(std::move(o));
-    app::TRigCardHost host(rig);
-    bench::SilentInteraction ui;
-    app::SystemClock clock;
-    app::tMainOptions mo;
-    mo.files.configDir = dir.path().toStdString();
-    mo.useTray = false;
-    app::tdMain w(host, ui, clock, mo);
-    if (!w.ReadConfiguration()) return;
-    w.show();
-    int steps = 0;
-    w.OnSeekStep = [&] { ++steps; };
+    bench::RadioWindow radio(dir.path(), std::move(o));
+    if (!radio.Start()) return;
+    radio.window.show();
+    QApplication::processEvents();
+    const double start = radio.set.Card().Frequency();
     const uint64_t waitedBefore = waits.TotalMs();
     QElapsedTimer t;
     t.start();
-    w.Actions_ScanNext();
+    radio.window.Actions_ScanNext();
+    while (radio.set.Busy()) QApplication::processEvents(QEventLoop::AllEvents);
     const double ns = static_cast<double>(t.nsecsElapsed());
     const double waited = static_cast<double>(waits.TotalMs() - waitedBefore);
+    const int steps =
+        std::max(1, static_cast<int>(std::lround((radio.set.Card().Frequency() - start) / radio.set.FMTuneStep())));
     std::printf("  %-22s %5d steps  %8.1f us of program work per step  %7.1f ms of card waits per step\n", label,
-                steps, ns / 1e3 / std::max(1, steps), waited / std::max(1, steps));
+                steps, ns / 1e3 / steps, waited / steps);
 }
 
 } // namespace

@@ -1,12 +1,20 @@
 #pragma once
 // What the window benchmarks share: a configuration file in a folder of
-// their own, and an interaction that answers nothing (no dialog ever opens
-// during a measurement).
+// their own, an interaction that answers nothing (no dialog ever opens
+// during a measurement), and the radio set with its main window on a rig,
+// assembled as the program assembles them.
 
+#include "app/window/main_window.h"
+#include "app/window/qt_seams.h"
 #include "app/window/services.h"
+#include "radioset/radio_set.h"
+#include "radioset/rig_card_host.h"
+#include "rig/hardware_rig.h"
 
 #include <QFile>
 #include <QString>
+
+#include <memory>
 
 namespace tunevox::bench {
 
@@ -21,9 +29,35 @@ public:
     app::tMsgResult MessageBox(QWidget*, const QString&, const QString&, app::tMsgIcon, app::tMsgButtons) override {
         return app::tMsgResult::Ok;
     }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     int RunModal(QDialog&) override { return 0; }
+};
+
+// The radio set and its window on a rig of the given options, with the
+// configuration in `folder`; Start() runs the window's start-up.
+struct RadioWindow {
+    RadioWindow(const QString& folder, rig::tRigOptions options)
+        : rig(std::move(options)), host(rig), set(host, clock, timers, Options(folder)),
+          window(set, ui, app::tMainOptions{false, false}) {}
+    static radioset::tRadioSetOptions Options(const QString& folder) {
+        radioset::tRadioSetOptions o;
+        o.files.configDir = folder.toStdString();
+        o.files.dataDir = folder.toStdString();
+        return o;
+    }
+    bool Start() {
+        set.LoadConfiguration();
+        return window.Start();
+    }
+
+    rig::THardwareRig rig;
+    radioset::TRigCardHost host;
+    app::TQtTimerFactory timers;
+    app::TSystemClock clock;
+    SilentInteraction ui;
+    radioset::TRadioSet set;
+    app::tdMain window;
 };
 
 } // namespace tunevox::bench

@@ -115,9 +115,13 @@ void TRadioPanel::ShowStatus(const QString& text, bool dim) {
     Tuned->setText(text);
 }
 
-void TRadioPanel::SetIndicator(QLabel* indicator, const QString& word, bool on) {
-    const QString name = word + QString::number(std::clamp(colors_.flag, 0, 7)) + (on ? "ON" : "OFF");
-    indicator->setPixmap(QPixmap::fromImage(PictureOnPanel(name, PaletteColor(colors_.panel))));
+void TRadioPanel::SetStatusShown(bool shown) { Tuned->setVisible(shown); }
+
+void TRadioPanel::SetIndicator(tIndicator which, bool on) {
+    static const char* const words[] = {"RADIO", "ALARM", "SLEEP", "PROG"};
+    QLabel* const labels[] = {icMusicOnOff, icAlarmOnOff, icSleepOnOff, icProgOnOff};
+    const QString name = words[which] + QString::number(std::clamp(colors_.flag, 0, 7)) + (on ? "ON" : "OFF");
+    labels[which]->setPixmap(QPixmap::fromImage(PictureOnPanel(name, PaletteColor(colors_.panel))));
 }
 
 void TRadioPanel::ShowScan(int direction) {
@@ -134,5 +138,31 @@ void TRadioPanel::ShowReadout(const std::array<char, 6>& chars, bool point) {
     for (int i = 0; i < 6; ++i) Dig[i]->SetDigit(static_cast<std::uint8_t>(chars[i]));
     Point->setVisible(point);
 }
+
+void TRadioPanel::ShowBand(bool fm) {
+    AM_FM->setText(fm ? "FM" : "AM");
+    HZ->setText(fm ? "MHz" : "kHz");
+}
+
+void TRadioPanel::ShowStation(const QString& number, const QString& name) {
+    StationNum->setText(number);
+    Station->setText(name);
+}
+
+void TRadioPanel::ShowTime(const QString& text) { HHMMSS->setText(text); }
+
+QString TRadioPanel::ReadoutText() const {
+    QString s;
+    for (int i = 0; i < 6; ++i) {
+        s += QChar(Dig[i]->Digit());
+        if (i == 2 && Point->isVisibleTo(this)) s += '.';
+    }
+    return s;
+}
+
+QString TRadioPanel::StatusText() const { return Tuned->text(); }
+QColor TRadioPanel::StatusColor() const { return Tuned->palette().color(QPalette::WindowText); }
+QString TRadioPanel::StationNumberText() const { return StationNum->text(); }
+QString TRadioPanel::StationText() const { return Station->text(); }
 
 } // namespace tunevox::display

@@ -34,6 +34,8 @@ class TRadioPanel : public QFrame {
     Q_OBJECT
 public:
     static constexpr QSize kSize{301, 74};
+    // The four lamps: audio on, alarm, sleep, programming mode.
+    enum tIndicator { kMusic, kAlarm, kSleep, kProgramming };
 
     explicit TRadioPanel(QWidget* parent = nullptr);
 
@@ -43,14 +45,30 @@ public:
     const tPanelColors& Colors() const { return colors_; }
     // The status label: a text in the text colour, or dim (as "?????" is).
     void ShowStatus(const QString& text, bool dim);
-    // An indicator lamp: word + flag scheme + "ON"/"OFF", on the panel colour.
-    void SetIndicator(QLabel* indicator, const QString& word, bool on);
+    // The status is hidden while the seek arrows stand in its place.
+    void SetStatusShown(bool shown);
+    // An indicator lamp: its word + flag scheme + "ON"/"OFF", on the panel
+    // colour.
+    void SetIndicator(tIndicator indicator, bool on);
     // The seek arrows ("SCAN" in the text scheme, L or R), or none.
     void ShowScan(int direction);
     // Six characters for the cells, and whether the point after the third
     // is lit.
     void ShowReadout(const std::array<char, 6>& chars, bool point);
+    // "FM" and "MHz", or "AM" and "kHz".
+    void ShowBand(bool fm);
+    // The favorite's number ("??" for none) and the station's name.
+    void ShowStation(const QString& number, const QString& name);
+    void ShowTime(const QString& text);
 
+    // What the panel shows, as a reader sees it.
+    QString ReadoutText() const; // the six cells, "." where the point is lit
+    QString StatusText() const;
+    QColor StatusColor() const;
+    QString StationNumberText() const;
+    QString StationText() const;
+
+private:
     // The controls, named as the window names them.
     std::array<TDisplay*, 6> Dig{};
     QFrame* Point = nullptr;
@@ -65,8 +83,6 @@ public:
     QLabel* icSleepOnOff = nullptr;
     QLabel* icProgOnOff = nullptr;
     QLabel* icScan = nullptr;
-
-private:
     tPanelColors colors_;
 };
 

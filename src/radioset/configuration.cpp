@@ -77,10 +77,6 @@ std::string TimeText(int hour, int minute) {
     return FormatFixed(hour, 0, 2) + ":" + FormatFixed(minute, 0, 2);
 }
 
-bool NeedsPortAccess(int hardwareCode) {
-    return hardwareCode == 1 || hardwareCode == 2 || hardwareCode == 7 || hardwareCode == 8;
-}
-
 tConfiguration ReadConfiguration(const platform::TProfile& p) {
     tConfiguration c;
     const tConfiguration d; // the defaults

@@ -83,8 +83,6 @@ int ModelCode(radio::tModel model);              // ordinal + 1
 char BandLetter(radio::tBand band);              // 'K' AM, 'M' FM
 std::string StoredFrequencyText(radio::tBand band, double mhz); // "M 098.700"
 std::string TimeText(int hour, int minute);      // "06:30"
-// Whether the model code names an I/O-port card (codes 1, 2, 7, 8).
-bool NeedsPortAccess(int hardwareCode);
 
 // Reads every key with its default and the corrections of reading:
 // DisplayType outside 0..5 -> 0; a key string not 39 characters long or with

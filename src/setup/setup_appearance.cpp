@@ -124,7 +124,7 @@ void tdSetup::BuildColorsPage(QWidget* page) {
     {
         auto* v = new QVBoxLayout(gbPreview);
         BuildPreview(gbPreview);
-        v->addWidget(Panel, 0, Qt::AlignCenter);
+        v->addWidget(Preview, 0, Qt::AlignCenter);
     }
     grid->addWidget(gbPreview, 2, 1);
     grid->setRowStretch(3, 1);
@@ -133,25 +133,10 @@ void tdSetup::BuildColorsPage(QWidget* page) {
 
 void tdSetup::BuildPreview(QWidget* parent) {
     // The main window's own panel, showing sample texts.
-    auto* panel = new display::TRadioPanel(parent);
-    Preview = panel;
-    Panel = panel;
-    Dig = panel->Dig;
-    panel->ShowReadout({'1', '0', '6', '6', '0', '0'}, true);
-    panel->StationNum->setText("99");
-    panel->Station->setText("Station");
-    panel->HHMMSS->setText("11:22:33");
-    Point = panel->Point;
-    StationNum = panel->StationNum;
-    Station = panel->Station;
-    HHMMSS = panel->HHMMSS;
-    AM_FM = panel->AM_FM;
-    HZ = panel->HZ;
-    Tuned = panel->Tuned;
-    icMusicOnOff = panel->icMusicOnOff;
-    icAlarmOnOff = panel->icAlarmOnOff;
-    icSleepOnOff = panel->icSleepOnOff;
-    icProgOnOff = panel->icProgOnOff;
+    Preview = new display::TRadioPanel(parent);
+    Preview->ShowReadout({'1', '0', '6', '6', '0', '0'}, true);
+    Preview->ShowStation("99", "Station");
+    Preview->ShowTime("11:22:33");
 }
 
 // The blink step takes the working colours over whenever they changed.
@@ -162,9 +147,8 @@ void tdSetup::ShowBlink() {
                                        working_.ColorPanel, working_.ColorText, working_.ColorFlag};
     if (!(Preview->Colors() == colors)) Preview->ApplyColors(colors);
     Preview->ShowStatus("Tuned", !blinkOn_);
-    for (const auto& [label, word] : {std::pair{icProgOnOff, "PROG"}, std::pair{icAlarmOnOff, "ALARM"},
-                                      std::pair{icMusicOnOff, "RADIO"}, std::pair{icSleepOnOff, "SLEEP"}})
-        Preview->SetIndicator(label, word, blinkOn_);
+    using P = display::TRadioPanel;
+    for (P::tIndicator lamp : {P::kProgramming, P::kAlarm, P::kMusic, P::kSleep}) Preview->SetIndicator(lamp, blinkOn_);
 }
 
 void tdSetup::ColorTimerTimer() {

@@ -3,7 +3,9 @@
 
 #include "setup/setup_dialog.h"
 
+#include "platform/port_io.h"
 #include "radioset/capability_text.h"
+#include "radioset/card_setup.h"
 #include "radio/radio_card.h"
 #include "setup/setup_widgets.h"
 #include "widgets/dialog_buttons.h"
@@ -33,6 +35,17 @@ using radio::tModel;
 using radio::tVolumeLine;
 
 namespace {
+
+QString ProgramPath() {
+    const QString program = QCoreApplication::applicationFilePath();
+    return program.isEmpty() ? "/path/to/tunevox" : program;
+}
+
+// How the messages of the card's set-up name the remedies here.
+radioset::tRemedies Remedies() {
+    return {ProgramPath().toStdString(), "start Tunevox with --virtual", "choose the other port",
+            "choose another port"};
+}
 
 bool IsMixerLine(tVolumeLine line) {
     return line == radio::vlLineIn || line == radio::vlMicIn || line == radio::vlCd;
@@ -142,16 +155,6 @@ tdSetup::tdSetup(const radioset::tConfiguration& config, tSetupEnvironment env, 
 
     // The configured model is shown with its record as if it were chosen.
     selected_ = configuredModel_;
-    working_.Hardware = radioset::ModelCode(configuredModel_);
-    {
-        const tModelRecord& r = records_[selected_];
-        working_.Port = r.port;
-        working_.VolumeLine = r.volumeLine;
-        working_.JapaneseFM = r.japaneseFM && configuredCaps.HasJapaneseFM;
-        working_.CheckIfTunedST = r.threshold;
-        working_.CheckIfTunedSec = r.seconds;
-        working_.CheckIfTuned = r.check;
-    }
     updating_ = true;
     HwList->setCurrentRow(selected_);
     updating_ = false;
@@ -178,9 +181,21 @@ const std::string& tdSetup::KeyAlphabet() {
     return alphabet;
 }
 
+radioset::tConfiguration tdSetup::Working() const {
+    radioset::tConfiguration c = working_;
+    const tModelRecord& r = records_[selected_];
+    c.Hardware = radioset::ModelCode(selected_);
+    c.Port = r.port;
+    c.VolumeLine = r.volumeLine;
+    c.JapaneseFM = r.japaneseFM && Caps(selected_).HasJapaneseFM;
+    c.CheckIfTunedST = r.threshold;
+    c.CheckIfTunedSec = r.seconds;
+    c.CheckIfTuned = r.check;
+    return c;
+}
+
 radioset::tConfiguration tdSetup::Result() const {
-    radioset::tConfiguration r = working_;
-    r.Hardware = radioset::ModelCode(selected_);
+    radioset::tConfiguration r = Working();
     if (keepConfiguredPort_ && selected_ == configuredModel_) r.Port = configuredPort_;
     return r;
 }
@@ -325,15 +340,9 @@ void tdSetup::BuildRadioCardPage(QWidget* page) {
         edSetcap->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edSetcap->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edSetcap->setToolTip("Copy this command into a terminal");
-        QString program = QCoreApplication::applicationFilePath();
-        if (program.isEmpty()) program = "/path/to/tunevox";
-        edSetcap->setPlainText("sudo setcap cap_sys_rawio+ep " + program);
+        edSetcap->setPlainText("sudo setcap cap_sys_rawio+ep " + ProgramPath());
         edSetcap->setFixedHeight(3 * edSetcap->fontMetrics().lineSpacing() + 2 * edSetcap->frameWidth() + 8);
         v->addWidget(edSetcap);
-        auto* l = new QLabel("Or start Tunevox with --virtual to use emulated receivers.", gbNoPortAccess);
-        l->setObjectName("lbNoPortAccessVirtual");
-        l->setWordWrap(true);
-        v->addWidget(l);
         v->addStretch();
     }
     ports->addWidget(gbNoPortAccess);
@@ -419,14 +428,15 @@ void tdSetup::ShowModel() {
 
 void tdSetup::ShowTuningOptions() {
     const radio::tDevCap& caps = Caps(selected_);
-    xCheckIfTuned->setChecked(working_.CheckIfTuned);
-    StTime->setValue(std::clamp(working_.CheckIfTunedSec, 1, 60));
-    StTime->setEnabled(working_.CheckIfTuned);
-    lbSecs->setEnabled(working_.CheckIfTuned);
+    const tModelRecord& r = SelectedRecord();
+    xCheckIfTuned->setChecked(r.check);
+    StTime->setValue(std::clamp(r.seconds, 1, 60));
+    StTime->setEnabled(r.check);
+    lbSecs->setEnabled(r.check);
     xJapFM->setEnabled(caps.HasJapaneseFM);
-    xJapFM->setChecked(caps.HasJapaneseFM && working_.JapaneseFM);
-    SStrenght->setValue(std::clamp(working_.CheckIfTunedST, 0, 3));
-    const bool strength = caps.SignalStrength && working_.CheckIfTuned;
+    xJapFM->setChecked(caps.HasJapaneseFM && r.japaneseFM);
+    SStrenght->setValue(std::clamp(r.threshold, 0, 3));
+    const bool strength = caps.SignalStrength && r.check;
     SStrenght->setEnabled(strength);
     for (QLabel* l : lbStrenght) {
         l->setEnabled(strength);
@@ -444,23 +454,24 @@ void tdSetup::ShowPortGroup() {
     bool okEnabled = true;
 
     if (caps.PortKind == radio::kIOPort) {
-        std::string reason;
-        const bool access = env_.emulated || !env_.portAccess || env_.portAccess(selected_, rec.port, &reason);
+        platform::tPortAccessError why;
+        const bool access = env_.emulated || !env_.portAccess || env_.portAccess(selected_, rec.port, &why);
         if (!access) {
-            QString text = "This card is reached through the computer's I/O ports, and Tunevox "
-                           "is not allowed to use them";
-            text += reason.empty() ? QString(".") : QString(" (%1).").arg(QString::fromStdString(reason));
-            text += "\n\nRun Tunevox as root, or give the program the CAP_SYS_RAWIO capability:";
-            lbNoPortAccess->setText(text);
+            // The system's cause and what helps: a permission (the setcap
+            // line to copy), or nothing but emulated receivers where the
+            // system has no port access at all.
+            const int port = radioset::EffectivePort(caps, rec.port);
+            const std::string message =
+                radioset::PortAccessMessage(caps.Ports[port], caps.PortSpan, why, Remedies());
+            lbNoPortAccess->setText("This card is reached through the computer's I/O ports. Tunevox " +
+                                    QString::fromStdString(message) + ".");
+            edSetcap->setVisible(why.PermissionDenied());
             gbNoPortAccess->show();
             okEnabled = false;
         } else {
             rbPrimaryAddr->setText(PortAddressText(caps.Ports[1]) + " (default)");
             rbAlternateAddr->setText(PortAddressText(caps.Ports[2]) + " (alternate)");
-            if (rec.port != 1 && rec.port != 2) {
-                rec.port = 1;
-                working_.Port = 1;
-            }
+            if (rec.port != 1 && rec.port != 2) rec.port = 1;
             (rec.port == 2 ? rbAlternateAddr : rbPrimaryAddr)->setChecked(true);
             lbInstalledIO->setVisible(installed);
             gbIOPort->show();
@@ -473,7 +484,6 @@ void tdSetup::ShowPortGroup() {
             // What is shown is what is taken: the first free port.
             index = 0;
             rec.port = static_cast<uint16_t>(Port_Serial->itemData(0).toInt());
-            working_.Port = rec.port;
         }
         Port_Serial->setCurrentIndex(index);
         ShowSerialPort();
@@ -498,58 +508,33 @@ void tdSetup::HwListChange() {
     const int row = HwList->currentRow();
     if (row < 0 || row >= radio::kModelCount) return;
     selected_ = static_cast<tModel>(row);
-    const tModelRecord& r = SelectedRecord();
-    working_.Hardware = radioset::ModelCode(selected_);
-    working_.Port = r.port;
-    working_.VolumeLine = r.volumeLine;
-    working_.JapaneseFM = r.japaneseFM && Caps(selected_).HasJapaneseFM;
-    working_.CheckIfTunedST = r.threshold;
-    working_.CheckIfTunedSec = r.seconds;
-    working_.CheckIfTuned = r.check;
     ShowModel();
 }
 
-void tdSetup::PrimaryAddr() {
-    SelectedRecord().port = 1;
-    working_.Port = 1;
-}
+void tdSetup::PrimaryAddr() { SelectedRecord().port = 1; }
 
-void tdSetup::AlternateAddr() {
-    SelectedRecord().port = 2;
-    working_.Port = 2;
-}
+void tdSetup::AlternateAddr() { SelectedRecord().port = 2; }
 
 void tdSetup::Port_SerialChange() {
     const int n = Port_Serial->currentData().toInt();
     if (n <= 0) return;
     SelectedRecord().port = static_cast<uint16_t>(n);
-    working_.Port = n;
     ShowSerialPort();
 }
 
 void tdSetup::xCheckIfTunedClick() {
-    working_.CheckIfTuned = xCheckIfTuned->isChecked();
-    SelectedRecord().check = working_.CheckIfTuned;
+    SelectedRecord().check = xCheckIfTuned->isChecked();
     const bool was = updating_;
     updating_ = true;
     ShowTuningOptions();
     updating_ = was;
 }
 
-void tdSetup::xJapFMClick() {
-    working_.JapaneseFM = xJapFM->isChecked();
-    SelectedRecord().japaneseFM = working_.JapaneseFM;
-}
+void tdSetup::xJapFMClick() { SelectedRecord().japaneseFM = xJapFM->isChecked(); }
 
-void tdSetup::StTimeChange() {
-    working_.CheckIfTunedSec = StTime->value();
-    SelectedRecord().seconds = working_.CheckIfTunedSec;
-}
+void tdSetup::StTimeChange() { SelectedRecord().seconds = StTime->value(); }
 
-void tdSetup::SStrenghtChange() {
-    working_.CheckIfTunedST = SStrenght->value();
-    SelectedRecord().threshold = working_.CheckIfTunedST;
-}
+void tdSetup::SStrenghtChange() { SelectedRecord().threshold = SStrenght->value(); }
 
 // ------------------------------------------------------------ Volume control
 
@@ -601,17 +586,17 @@ void tdSetup::RebuildVolumeList() {
         if (env_.micUsable) add("Microphone", radio::vlMicIn);
         if (env_.cdUsable) add("Compact disk", radio::vlCd);
     }
+    tModelRecord& rec = SelectedRecord();
     int row = -1;
     for (int i = 0; i < ScList->count(); ++i) {
-        if (ScList->item(i)->data(Qt::UserRole).toInt() == working_.VolumeLine) row = i;
+        if (ScList->item(i)->data(Qt::UserRole).toInt() == rec.volumeLine) row = i;
     }
     // A line the list does not offer cannot carry the sound: the first
     // entry is taken instead, or no line at all when there is none.
     if (row < 0) {
         row = ScList->count() > 0 ? 0 : -1;
-        working_.VolumeLine =
+        rec.volumeLine =
             row == 0 ? static_cast<tVolumeLine>(ScList->item(0)->data(Qt::UserRole).toInt()) : radio::vlNone;
-        SelectedRecord().volumeLine = working_.VolumeLine;
     }
     ScList->setCurrentRow(row);
 }
@@ -619,8 +604,7 @@ void tdSetup::RebuildVolumeList() {
 void tdSetup::ScListClick() {
     QListWidgetItem* item = ScList->currentItem();
     if (!item) return;
-    working_.VolumeLine = static_cast<tVolumeLine>(item->data(Qt::UserRole).toInt());
-    SelectedRecord().volumeLine = working_.VolumeLine;
+    SelectedRecord().volumeLine = static_cast<tVolumeLine>(item->data(Qt::UserRole).toInt());
 }
 
 // ------------------------------------------------------------------ General

@@ -42,6 +42,9 @@ class TRadioPanel;
 namespace tunevox::radio {
 class TRadioCard;
 }
+namespace tunevox::platform {
+struct tPortAccessError;
+}
 
 namespace tunevox::setup {
 
@@ -55,8 +58,9 @@ struct tSetupEnvironment {
     // Mixer lines that have both a volume and a mute control.
     bool lineInUsable = false, micUsable = false, cdUsable = false;
     // Whether I/O-port access for (model, port index) can be obtained;
-    // reason says why not. Empty: access is taken to be there.
-    std::function<bool(radio::tModel, int port, std::string* reason)> portAccess;
+    // `why` receives the system's cause when not. Empty: access is taken
+    // to be there.
+    std::function<bool(radio::tModel, int port, platform::tPortAccessError* why)> portAccess;
     // ComPortFree(n) on the configured mapping. Empty: no port is free.
     std::function<bool(int com)> comPortFree;
     // The device file COM n stands for. Empty: the path is not shown.
@@ -73,7 +77,9 @@ struct tSetupEnvironment {
 void TakeCardCapabilities(tSetupEnvironment& env, const radio::TRadioCard& card);
 
 // What the dialog remembers for each model while it is open, so that
-// switching to another model and back shows the choices made for it.
+// switching to another model and back shows the choices made for it. The
+// records are the only copy of these six settings: the configuration the
+// dialog hands back takes them from the selected model's record.
 struct tModelRecord {
     uint16_t port = 0;     // 1 or 2 on the I/O-port models, the COM number on the serial ones
     radio::tVolumeLine volumeLine = radio::vlNative;
@@ -98,9 +104,10 @@ public:
     radioset::tConfiguration Result() const;
     bool OkPressed() const { return okPressed_; }
 
-    // For the caller and the tests: the working copy as it stands, the
-    // record of a model, the blink state of the preview, the key alphabet.
-    const radioset::tConfiguration& Working() const { return working_; }
+    // For the caller and the tests: the working copy as it stands (the
+    // selected model's record included), the record of a model, the blink
+    // state of the preview, the key alphabet.
+    radioset::tConfiguration Working() const;
     const tModelRecord& Record(radio::tModel model) const { return records_[model]; }
     radio::tModel SelectedModel() const { return selected_; }
     bool BlinkOn() const { return blinkOn_; }
@@ -247,19 +254,6 @@ private:
     QButtonGroup* TextGroup = nullptr;
     QButtonGroup* FlagGroup = nullptr;
     display::TRadioPanel* Preview = nullptr;
-    QFrame* Panel = nullptr;
-    std::array<display::TDisplay*, 6> Dig{};
-    QFrame* Point = nullptr;
-    QLabel* StationNum = nullptr;
-    QLabel* Station = nullptr;
-    QLabel* HHMMSS = nullptr;
-    QLabel* AM_FM = nullptr;
-    QLabel* HZ = nullptr;
-    QLabel* Tuned = nullptr;
-    QLabel* icMusicOnOff = nullptr;
-    QLabel* icAlarmOnOff = nullptr;
-    QLabel* icSleepOnOff = nullptr;
-    QLabel* icProgOnOff = nullptr;
     QTimer* Timer = nullptr;
     // Buttons: generic, assigned FM, assigned AM, not assigned.
     std::array<QButtonGroup*, 4> ButtonRows{};

@@ -188,9 +188,6 @@ TEST(Configuration, ReadingCorrectsWhatWouldMisleadTheProgram) {
     EXPECT_EQ(Read("[Alarm]\nTime=7:5\n").AlarmMinute, 5);
     EXPECT_EQ(Read("[Configuration]\nHardware=1\n").Model(), radio::mRadioTrack);
     EXPECT_EQ(Read("[Configuration]\nHardware=8\n").Model(), radio::mAztech);
-    EXPECT_TRUE(NeedsPortAccess(7));
-    EXPECT_FALSE(NeedsPortAccess(3));
-    EXPECT_FALSE(NeedsPortAccess(0));
 }
 
 TEST(Configuration, FrequencyTextsReadWithEitherSeparatorAndWithoutBandLetter) {

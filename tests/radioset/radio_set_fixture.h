@@ -8,6 +8,7 @@
 #include "radioset/radio_set.h"
 #include "radioset/rig_card_host.h"
 #include "rig/hardware_rig.h"
+#include "support/manual_seams.h"
 #include "support/temp_dir.h"
 
 #include <map>
@@ -17,45 +18,9 @@
 
 namespace tunevox::radioset::test {
 
-class ManualTimer final : public ITimer {
-public:
-    explicit ManualTimer(std::function<void()> onTimeout) : onTimeout_(std::move(onTimeout)) {}
-    void Start(int intervalMs) override {
-        interval_ = intervalMs;
-        active_ = true;
-        ++starts;
-    }
-    void Stop() override { active_ = false; }
-    bool Active() const override { return active_; }
-    int Interval() const override { return interval_; }
-    // The interval has passed: what the event loop would run.
-    void Fire() {
-        if (active_) onTimeout_();
-    }
-    int starts = 0; // every (re)start begins a full interval
-
-private:
-    std::function<void()> onTimeout_;
-    bool active_ = false;
-    int interval_ = 0;
-};
-
-class ManualTimers final : public ITimerFactory {
-public:
-    std::unique_ptr<ITimer> MakeTimer(const std::string& name, std::function<void()> onTimeout) override {
-        auto timer = std::make_unique<ManualTimer>(std::move(onTimeout));
-        made[name] = timer.get();
-        return timer;
-    }
-    ManualTimer& operator[](const std::string& name) { return *made.at(name); }
-    std::map<std::string, ManualTimer*> made;
-};
-
-class ManualClock final : public IClock {
-public:
-    tTimeOfDay now{8, 0, 0};
-    tTimeOfDay Now() const override { return now; }
-};
+using tunevox::test::ManualClock;
+using tunevox::test::ManualTimer;
+using tunevox::test::ManualTimers;
 
 // Keeps the last of every notice.
 class RecordingView final : public IRadioSetView {

@@ -58,15 +58,6 @@ display::TDisplay* MakeCell(const char* name, QWidget* parent) {
 
 } // namespace
 
-bool AlarmCanReceive(const tFavorite& f, bool hasAM, bool hasFM, double fmMin, double fmMax) {
-    if (f.Band == radio::bAM) return hasAM;
-    if (!hasFM) return false;
-    // Texts of the same "000.000" pattern order as their values do; the
-    // comparison is to the kHz, as everywhere a frequency is matched.
-    const std::string text = radio::FrequencyText(f.Frequency);
-    return radio::FrequencyText(fmMin) <= text && text <= radio::FrequencyText(fmMax);
-}
-
 tdAlarm::tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, bool hasAM, bool hasFM, double fmMin,
                  double fmMax, int currentFavorite, widgets::tHelpFn help, QWidget* parent)
     : QDialog(parent) {
@@ -110,12 +101,11 @@ tdAlarm::tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, boo
     Favorites->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     for (int n = 1; n <= kFavoriteCount; ++n) {
         const tFavorite& f = bank[n];
-        if (!f.Used || !AlarmCanReceive(f, hasAM, hasFM, fmMin, fmMax)) continue;
+        if (!f.Used || !radioset::CanReceive(f, hasAM, hasFM, fmMin, fmMax)) continue;
         Favorites->addItem(QString::fromStdString(TwoDigit(n) + " - " + f.Name), n);
     }
     int index = Favorites->findData(favorite);
     if (index < 0) index = Favorites->findData(currentFavorite);
-    if (index < 0 && Favorites->count() > 0) index = 0;
     Favorites->setCurrentIndex(index);
 
     auto* fields = new QHBoxLayout;

@@ -18,19 +18,14 @@ class TDisplay;
 
 namespace tunevox::app {
 
-// Whether the card can receive favorite `f`: an AM favorite when the card
-// has AM; an FM favorite when it has FM and the frequency, as its
-// "000.000" text, lies within fmMin..fmMax written the same way (bounds
-// included). The alarm list and the alarm's start-up rule both ask this.
-bool AlarmCanReceive(const radioset::tFavorite& f, bool hasAM, bool hasFM, double fmMin, double fmMax);
-
 class tdAlarm : public QDialog {
     Q_OBJECT
 public:
     // Opens on hour:minute (each clamped to its field) and on `favorite`
-    // when the list holds it, else on `currentFavorite`, else on the first
-    // entry. The list holds the used favorites of `bank` the card can
-    // receive (AlarmCanReceive).
+    // when the list holds it, else on `currentFavorite`; else nothing is
+    // chosen, and OK waits until the user picks one (Enter must not arm an
+    // alarm on a station the user never chose). The list holds the used
+    // favorites of `bank` the card can receive (radioset::CanReceive).
     tdAlarm(int hour, int minute, int favorite, const radioset::tFavorites& bank, bool hasAM, bool hasFM, double fmMin,
             double fmMax, int currentFavorite, widgets::tHelpFn help = {}, QWidget* parent = nullptr);
 

@@ -53,11 +53,6 @@ tdJumpTo::tdJumpTo(const tJumpInput& input, widgets::tHelpFn help, QWidget* pare
     bands_[bAM] = {radio::kAMLower, radio::kAMUpper, input.amStep > 0.0 ? input.amStep : radio::kAMStep,
                    radio::kAMLower, {}};
     const bool has[2] = {input.hasAM, input.hasFM};
-    auto keep = [this](tBand b, double mhz) {
-        if (std::isfinite(mhz) && mhz >= bands_[b].min && mhz <= bands_[b].max) bands_[b].value = Snap(b, mhz);
-    };
-    keep(bFM, input.lastFM);
-    keep(bAM, input.lastAM);
     band_ = input.band == bAM ? bAM : bFM;
     if (!has[band_] && has[Other(band_)]) {
         band_ = Other(band_);

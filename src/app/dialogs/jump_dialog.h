@@ -35,10 +35,7 @@ struct tJumpInput {
     double amStep = radio::kAMStep;  // a step of 0 falls back to kAMStep
     radio::tBand band = radio::bFM;  // the card's band
     double frequency = radio::kFMLower;  // the card's frequency on that band
-    // The value the other band opens with (for example the card's last
-    // frequency there); 0 or outside the band: the band's lower edge.
-    double lastFM = 0.0;
-    double lastAM = 0.0;
+    // The other band opens at its lower edge.
 };
 
 class tdJumpTo : public QDialog {

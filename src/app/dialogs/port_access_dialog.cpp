@@ -6,7 +6,7 @@
 
 namespace tunevox::app {
 
-tdGiveIO::tdGiveIO(const QString& model, const QString& reason, QWidget* parent) : QDialog(parent) {
+tdGiveIO::tdGiveIO(const QString& model, const QString& problem, QWidget* parent) : QDialog(parent) {
     setObjectName("tdGiveIO");
     setWindowTitle("Warning");
     auto* layout = new QVBoxLayout(this);
@@ -23,11 +23,9 @@ tdGiveIO::tdGiveIO(const QString& model, const QString& reason, QWidget* parent)
         layout->addWidget(l);
     };
     text(QString("The configured radio card (%1) is controlled by direct access to I/O ports.").arg(model));
-    if (!reason.isEmpty()) text("The ports could not be reached: " + reason + ".");
-    text("On Linux that access needs root, or the CAP_SYS_RAWIO capability given to the program once:\n"
-         "    sudo setcap cap_sys_rawio+ep /path/to/tunevox\n"
-         "To try Tunevox without the card, start it with --virtual: it then runs on emulated receivers.");
-    text("The chapter \"Hardware set-up\" of the help tells more.");
+    text("Tunevox " + problem + ".");
+    text("With --virtual Tunevox runs on emulated receivers instead. The chapter \"Hardware set-up\" of the "
+         "help tells more.");
     auto* ok = new QPushButton("Continue", this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignRight);

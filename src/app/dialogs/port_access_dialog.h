@@ -10,8 +10,10 @@ namespace tunevox::app {
 class tdGiveIO : public QDialog {
     Q_OBJECT
 public:
-    // `reason`: why the ports could not be reached; empty leaves it out.
-    tdGiveIO(const QString& model, const QString& reason, QWidget* parent = nullptr);
+    // `problem`: why the ports cannot be reached and what helps, in the
+    // system's words (radioset::PortAccessMessage): setcap only where a
+    // permission would help.
+    tdGiveIO(const QString& model, const QString& problem, QWidget* parent = nullptr);
 };
 
 } // namespace tunevox::app

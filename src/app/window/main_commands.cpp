@@ -1,145 +1,125 @@
-// tdMain: the command table behind keys, menus and tray icon; the dialog
+// tdMain: the command table's dispatch behind keys, menus, buttons and the
+// tray icon; the commands' states on items and buttons; the dialog
 // protocol; showing, hiding and minimizing; layouts, colours and glyphs.
 
 #include "app/window/main_window.h"
 
-#include "radioset/commands.h"
 #include "app/window/help_window.h"
 #include "app/window/layouts.h"
 #include "app/window/tray_icon.h"
-#include "widgets/glyph_button.h"
-#include "widgets/group_frame.h"
-#include "display/palette.h"
 #include "display/pictures.h"
 #include "display/radio_panel.h"
-#include "display/tdisplay.h"
 #include "radio/radio_card.h"
+#include "radioset/radio_set.h"
+#include "widgets/glyph_button.h"
+#include "widgets/group_frame.h"
+#include "widgets/spin_button.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSlider>
-#include <QSystemTrayIcon>
-#include <QTimer>
-#include <QWindow>
 
 namespace tunevox::app {
 
+using namespace radioset;
+using widgets::TGlyphButton;
+
 namespace {
 
-using Handler = void (tdMain::*)();
+constexpr tItem kModeItems[kDisplayModeCount] = {iDisplay_Complete,  iDisplay_Minimal,   iDisplay_MinTuner,
+                                                 iDisplay_MinPresets, iDisplay_MinVolBtn, iDisplay_MinVolBtnPre};
 
-// Ordinal -> handler; null where the command's window is not part of the
-// program yet (its key then does nothing, like its disabled menu item).
-Handler CommandHandler(tCommand command) {
-    switch (command) {
-    case cmVolumeUp: return &tdMain::Volume_Up;
-    case cmVolumeDown: return &tdMain::Volume_Down;
-    case cmVolumeTo0: return &tdMain::Volume_0;
-    case cmMuteOnOff: return &tdMain::Volume_Mute;
-    case cmDecFreq: return &tdMain::Actions_TunePrev;
-    case cmIncFreq: return &tdMain::Actions_TuneNext;
-    case cmDecStep: return &tdMain::Actions_StepDec;
-    case cmIncStep: return &tdMain::Actions_StepInc;
-    case cmScanLeft: return &tdMain::Actions_ScanPrev;
-    case cmScanRight: return &tdMain::Actions_ScanNext;
-    case cmStopScan: return &tdMain::Actions_StopScan;
-    case cmExit: return &tdMain::File_Exit;
-    case cmOnTop: return &tdMain::Display_AlwaysOnTop;
-    case cmStereo: return &tdMain::Actions_Stereo;
-    case cmClear: return &tdMain::Stations_Clear;
-    case cmClearAll: return &tdMain::Stations_ClearAll;
-    case cmMemory: return &tdMain::Stations_Memory;
-    case cmRename: return &tdMain::Stations_Rename;
-    case cmLoadPresets: return &tdMain::File_LoadPresets;
-    case cmHelp: return &tdMain::Help_Topics;
-    case cmAbout: return &tdMain::Help_About;
-    case cmSetup: return &tdMain::Options_Settings;
-    case cmJump: return &tdMain::Actions_Jump;
-    case cmAlarmOnOff: return &tdMain::Actions_Alarm;
-    case cmSleepOnOff: return &tdMain::Actions_Sleep;
-    case cmMixer: return &tdMain::Volume_Mixer;
-    case cmSignalStrenght: return &tdMain::Options_SetSignalStrenght;
-    default: return nullptr;
-    }
-}
-
-int ModeOfCommand(tCommand command) {
-    switch (command) {
-    case cmComplete: return dmComplete;
-    case cmMinimal: return dmMinimal;
-    case cmMinimalTuner: return dmMinTuner;
-    case cmMinimalFavs: return dmMinPresets;
-    case cmMinimalVolBtn: return dmMinVolBtn;
-    case cmMinimalVolBtnPre: return dmMinVolBtnPre;
-    default: return -1;
-    }
+// The character a key press gives a command key, if any: a printable
+// character typed alone, with Shift, or on the numeric keypad.
+QChar CommandCharacter(const QKeyEvent& key) {
+    const QString text = key.text();
+    if (text.isEmpty() || !text.at(0).isPrint()) return {};
+    if ((key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) != 0) return {};
+    return text.at(0);
 }
 
 } // namespace
+
+// --- commands ---
 
 void tdMain::KeyPress(QChar key) {
     if (key.isNull()) return;
     const QChar upper = key.toUpper();
     if (upper.unicode() > 0x7F) return;
-    if (auto command = CommandForKey(config_.KeyboardCommands, static_cast<char>(upper.unicode())))
+    if (auto command = CommandForKey(set_.Config().KeyboardCommands, static_cast<char>(upper.unicode())))
         RunCommand(*command);
 }
 
 void tdMain::RunCommand(tCommand command) {
-    if (const int mode = ModeOfCommand(command); mode >= 0) {
-        config_.DisplayType = mode;
-        ApplyLayout();
-        return;
-    }
-    if (Handler h = CommandHandler(command)) (this->*h)();
+    if (auto item = ItemOfCommand(command)) RunItem(*item);
 }
 
-int tdMain::RunDialog(const std::function<int()>& show) {
-    std::array<QTimer*, 4> timers{Clock, Test, Beeper, TSleep};
-    std::array<bool, 4> running{};
-    for (size_t i = 0; i < timers.size(); ++i) {
-        running[i] = timers[i]->isActive();
-        timers[i]->stop();
+void tdMain::RunItem(tItem item) {
+    const tCommandItem& row = CommandItems()[item];
+    // While a long operation runs, what would tune, edit the favorites or
+    // open a window returns at once, without a word.
+    if (!row.handler || (row.refusedWhileBusy && set_.Busy())) return;
+    (this->*row.handler)();
+}
+
+void tdMain::ShowCommands(const tCommandStates& states) {
+    commands_ = states;
+    // What the window owns itself: the display mode and always on top.
+    tCommandStates shown = states;
+    const tConfiguration& c = set_.Config();
+    shown.checked[cmOnTop] = c.AlwaysOnTop;
+    for (int mode = 0; mode < kDisplayModeCount; ++mode)
+        shown.checked[*CommandItems()[kModeItems[mode]].command] = mode == c.DisplayType;
+    for (const tCommandItem& row : CommandItems()) {
+        if (!row.command) continue;
+        for (QAction* a : {mainItems_[row.item], trayItems_[row.item]}) {
+            if (!a) continue;
+            a->setEnabled(row.handler && shown.Enabled(*row.command));
+            if (row.checkable) a->setChecked(shown.Checked(*row.command));
+        }
     }
-    modalOpen_ = true;
+    const bool fm = set_.Card().Band() == radio::bFM;
+    btTunePrev->setEnabled(states.Enabled(cmDecFreq));
+    btTuneNext->setEnabled(states.Enabled(cmIncFreq));
+    btScanPrev->setEnabled(fm && states.Enabled(cmScanLeft));
+    btScanNext->setEnabled(fm && states.Enabled(cmScanRight));
+    btStopScan->setEnabled(states.Enabled(cmStopScan));
+    btSpinStep->SetUpEnabled(states.Enabled(cmDecStep));
+    btSpinStep->SetDownEnabled(states.Enabled(cmIncStep));
+    btMute->setEnabled(states.Enabled(cmMuteOnOff));
+    btStr->setEnabled(states.Enabled(cmStereo));
+    pmMemory->setEnabled(states.Enabled(cmMemory));
+    ShowVolumeGroup();
+}
+
+void tdMain::ShowWindowItems() {
+    if (QAction* show = trayItems_[iDo_Show]) show->setEnabled(minimized_);
+    if (QAction* hide = trayItems_[iDo_Hide]) hide->setEnabled(!minimized_);
+}
+
+// --- the dialog protocol ---
+
+int tdMain::RunDialog(const std::function<int()>& show) {
+    set_.BeginDialog();
     tray_->SetMenu(TrayMenuAlt);
-    const bool hide = config_.HideMainForm && !minimized_;
+    const bool hide = set_.Config().HideMainForm && !minimized_;
     if (hide) Do_Hide();
     const int result = show();
     if (hide) Do_Show();
     tray_->SetMenu(TrayMenu);
-    modalOpen_ = false;
-    for (size_t i = 0; i < timers.size(); ++i)
-        if (running[i]) timers[i]->start();
+    set_.EndDialog();
     return result;
 }
 
-void tdMain::File_Exit() {
-    stopRequested_ = true;
-    // Closing from inside a seek waits until the loop has let go.
-    if (scanning_) {
-        QTimer::singleShot(0, this, &tdMain::File_Exit);
-        return;
-    }
-    close();
-}
+// --- tray, show and hide ---
 
-void tdMain::TrayIconClick() {
-    if (modalOpen_ || !card_.Caps().HasMute) return;
-    muteState_ = !muteState_;
-    GuardAudio([&] {
-        if (muteState_) card_.MuteOn();
-        else card_.MuteOff();
-    });
-    ShowMuteState();
-}
+void tdMain::TrayIconClick() { set_.ToggleMuteFromTray(); }
 
 void tdMain::TrayIconDblClick() {
-    if (modalOpen_) return;
+    if (set_.ModalOpen()) return;
     if (minimized_) Do_Show();
     else Do_Hide();
 }
@@ -150,8 +130,7 @@ void tdMain::Do_Show() {
     showNormal();
     raise();
     activateWindow();
-    if (QAction* a = Action("tsmDo_Show")) a->setEnabled(false);
-    if (QAction* a = Action("tsmDo_Hide")) a->setEnabled(true);
+    ShowWindowItems();
 }
 
 void tdMain::Do_Hide() {
@@ -160,29 +139,49 @@ void tdMain::Do_Hide() {
     // only minimized, so the user can always get it back.
     if (tray_->Visible()) hide();
     else showMinimized();
-    if (QAction* a = Action("tsmDo_Show")) a->setEnabled(true);
-    if (QAction* a = Action("tsmDo_Hide")) a->setEnabled(false);
+    ShowWindowItems();
 }
 
 void tdMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
-        if (isMinimized() && !minimized_) Do_Hide();
+        if (isMinimized() && !minimized_) {
+            Do_Hide(); // minimized from the title bar
+        } else if (!isMinimized() && minimized_ && isVisible()) {
+            // Restored from the task bar (no tray icon to do it).
+            minimized_ = false;
+            ShowWindowItems();
+        }
     }
     QMainWindow::changeEvent(event);
 }
 
 void tdMain::Display_AlwaysOnTop() {
-    config_.AlwaysOnTop = !config_.AlwaysOnTop;
-    for (const char* name : {"msDisplay_AlwaysOnTop", "tsmDisplay_AlwaysOnTop"})
-        Action(name)->setChecked(config_.AlwaysOnTop);
+    tConfiguration& c = set_.WindowConfig();
+    c.AlwaysOnTop = !c.AlwaysOnTop;
     const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, config_.AlwaysOnTop);
+    setWindowFlag(Qt::WindowStaysOnTopHint, c.AlwaysOnTop);
     if (visible) show();
+    ShowCommands(commands_);
 }
 
+// --- layouts, colours, glyphs ---
+
+void tdMain::SetDisplayMode(int mode) {
+    set_.WindowConfig().DisplayType = mode;
+    ApplyLayout();
+}
+
+void tdMain::Display_Complete() { SetDisplayMode(dmComplete); }
+void tdMain::Display_Minimal() { SetDisplayMode(dmMinimal); }
+void tdMain::Display_MinTuner() { SetDisplayMode(dmMinTuner); }
+void tdMain::Display_MinPresets() { SetDisplayMode(dmMinPresets); }
+void tdMain::Display_MinVolBtn() { SetDisplayMode(dmMinVolBtn); }
+void tdMain::Display_MinVolBtnPre() { SetDisplayMode(dmMinVolBtnPre); }
+
 void tdMain::ApplyLayout() {
-    if (config_.DisplayType < 0 || config_.DisplayType >= kDisplayModeCount) config_.DisplayType = 0;
-    const tLayoutTemplate t = LayoutTemplate(config_.DisplayType);
+    int& mode = set_.WindowConfig().DisplayType;
+    if (mode < 0 || mode >= kDisplayModeCount) mode = dmComplete;
+    const tLayoutTemplate t = LayoutTemplate(mode);
     auto place = [](QWidget* w, const std::optional<QRect>& at) {
         w->setVisible(at.has_value());
         w->setEnabled(at.has_value());
@@ -191,61 +190,65 @@ void tdMain::ApplyLayout() {
     place(gpVolume, t.volume);
     place(gpPresets, t.presets);
     place(gpTuner, t.tuner);
-    for (TGlyphButton* b : {btMute, btAlarm, btSleep, btProg, OnOff, btClr, btMem, btStr}) {
-        b->setVisible(t.buttons);
-    }
-    for (TGlyphButton* b : {btMute, OnOff, btClr, btMem, btStr}) b->setEnabled(t.buttons);
-    if (t.buttons) {
-        btStr->setEnabled(card_.Caps().HasStereo);
-        btMute->setEnabled(card_.Caps().HasMute);
-    }
-    if (t.volume) EnableVolumeGroup();
+    for (TGlyphButton* b : {btMute, btAlarm, btSleep, btProg, OnOff, btClr, btMem, btStr}) b->setVisible(t.buttons);
 
     centralWidget()->setFixedSize(t.client);
     const int menuHeight = menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
     setFixedSize(t.client.width(), t.client.height() + menuHeight);
+    ShowCommands(commands_);
+}
 
-    const char* names[] = {"Display_Complete",  "Display_Minimal",   "Display_MinTuner",
-                           "Display_MinPresets", "Display_MinVolBtn", "Display_MinVolBtnPre"};
-    for (int mode = 0; mode < kDisplayModeCount; ++mode)
-        for (const char* p : {"ms", "tsm"})
-            Action(p + QString(names[mode]))->setChecked(mode == config_.DisplayType);
+void tdMain::SetGlyph(TGlyphButton* button, bool on) {
+    const int scheme = set_.Config().ColorGenericButton;
+    button->SetGlyph(display::PictureTransparent("BT" + QString::number(scheme) + (on ? "ON" : "OFF")));
+}
+
+void tdMain::UpdateButtonGlyphs() {
+    SetGlyph(OnOff, false);
+    SetGlyph(btClr, clrArmed_);
+    SetGlyph(btMem, memArmed_);
+    SetGlyph(btStr, set_.StereoWanted());
+    SetGlyph(btMute, set_.ShownMuted());
+    SetGlyph(btSleep, set_.SleepOn());
+    SetGlyph(btProg, set_.Programming());
+    SetGlyph(btAlarm, set_.AlarmOn());
 }
 
 void tdMain::ApplyColors() {
-    panel_->ApplyColors({config_.Background, config_.Foreground, config_.Style, config_.ColorPanel, config_.ColorText,
-                         config_.ColorFlag});
-    ShowTunedStatus(lastStatus_);
-    muteState_ = card_.Muted();
-    ShowMuteState();
-    SetIndicator(panel_->icAlarmOnOff, "ALARM", alarmOn_);
-    SetIndicator(panel_->icSleepOnOff, "SLEEP", sleepOn_);
-    SetIndicator(panel_->icProgOnOff, "PROG", programming_);
-    UpdateButtonGlyphs(false);
+    const tConfiguration& c = set_.Config();
+    panel_->ApplyColors({c.Background, c.Foreground, c.Style, c.ColorPanel, c.ColorText, c.ColorFlag});
+    ShowTunedStatus(set_.LastStatus());
+    ShowMute(set_.ShownMuted());
+    ShowAlarm(set_.AlarmOn());
+    ShowSleep(set_.SleepOn());
+    ShowProgramming(set_.Programming());
+    UpdateButtonGlyphs();
+    ShowFavoritesRow(favoritesRow_);
 }
 
-void tdMain::UpdateButtonGlyphs(bool withFavorites) {
-    const QString g = QString::number(config_.ColorGenericButton);
-    auto glyph = [&](TGlyphButton* b, bool on) { b->SetGlyph(display::PictureTransparent("BT" + g + (on ? "ON" : "OFF"))); };
-    glyph(OnOff, false);
-    glyph(btClr, clrArmed_);
-    glyph(btMem, memArmed_);
-    glyph(btStr, stereoWanted_);
-    glyph(btMute, muteState_ || SilentByVolume());
-    glyph(btSleep, sleepOn_);
-    glyph(btProg, programming_);
-    glyph(btAlarm, alarmOn_);
-    for (const char* name : {"msActions_Stereo", "tsmActions_Stereo"}) Action(name)->setChecked(stereoWanted_);
-    if (withFavorites) ShowFavoritesRow(favoritesRow_);
+void tdMain::ShowAlarm(bool on) {
+    panel_->SetIndicator(display::TRadioPanel::kAlarm, on);
+    SetGlyph(btAlarm, on);
 }
+
+void tdMain::ShowSleep(bool on) {
+    panel_->SetIndicator(display::TRadioPanel::kSleep, on);
+    SetGlyph(btSleep, on);
+}
+
+void tdMain::ShowProgramming(bool on) {
+    panel_->SetIndicator(display::TRadioPanel::kProgramming, on);
+    SetGlyph(btProg, on);
+}
+
+void tdMain::ShowStereoWanted(bool on) { SetGlyph(btStr, on); }
+
+// --- keys ---
 
 void tdMain::keyPressEvent(QKeyEvent* event) {
-    if (!event->text().isEmpty() && event->modifiers() == Qt::NoModifier) {
-        KeyPress(event->text().at(0));
-        return;
-    }
-    if (!event->text().isEmpty() && event->modifiers() == Qt::ShiftModifier) {
-        KeyPress(event->text().at(0));
+    const QChar c = CommandCharacter(*event);
+    if (!c.isNull()) {
+        KeyPress(c);
         return;
     }
     QMainWindow::keyPressEvent(event);
@@ -253,32 +256,28 @@ void tdMain::keyPressEvent(QKeyEvent* event) {
 
 bool tdMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == LScan && event->type() == QEvent::MouseButtonDblClick) {
-        Options_SetSignalStrenght();
+        RunCommand(cmSignalStrenght);
         return true;
     }
     // The sliders and favorite buttons hand typed characters to the command
     // keys instead of moving by them; arrows and page keys still move them.
     if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (!text.isEmpty() && text.at(0).isPrint() &&
-            (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0) {
-            KeyPress(text.at(0));
+        const QChar c = CommandCharacter(*static_cast<QKeyEvent*>(event));
+        if (!c.isNull()) {
+            KeyPress(c);
             return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-} // namespace tunevox::app
-
-namespace tunevox::app {
+// --- help ---
 
 void tdMain::Help_Topics() { ShowHelp("Welcome"); }
 
 void tdMain::ShowHelp(const QString& topic) {
     if (!help_) help_ = new THelpWindow(this);
-    help_->ShowTopic(QString::fromStdString(options_.files.HelpPath()), topic);
+    help_->ShowTopic(QString::fromStdString(set_.Files().HelpPath()), topic);
     help_->show();
     help_->raise();
     help_->activateWindow();

@@ -1,22 +1,25 @@
 #pragma once
-// tdMain: the radio set's main window. It owns the favorites bank, the
-// timers, the display cells, the menus and the tray icon, and drives the one
-// card object through its host. Its code is split by concern:
-//   main_window.cpp     construction, widgets and layout
-//   main_startup.cpp    reading and saving the configuration, closing
-//   main_tuning.cpp     GoToFrequency, stepping, band switch, seek, status
-//   main_favorites.cpp  the bank on the buttons and menus, presets files
-//   main_volume.cpp     volume slider, mute and the indicators
-//   main_commands.cpp   menus, keys, tray icon, the dialog protocol
+// tdMain: the radio set's main window. The radio set (radioset::TRadioSet)
+// holds the radio's state and rules; the window shows what it reports
+// (IRadioSetView) and turns the user's clicks, keys and menu items into its
+// calls. The window keeps only what is its own: the widgets and menus, the
+// row of favorites on the buttons, MEM and CLR waiting for a button, the
+// display mode and its place on the screen, the tray icon, and the dialog
+// protocol's showing and hiding. Its code is split by concern:
+//   main_window.cpp     construction of widgets, menus and tray
+//   main_startup.cpp    start-up, the window's place, closing and saving
+//   main_tuning.cpp     the tuner group and the readout
+//   main_favorites.cpp  the favorite buttons and menus, presets files
+//   main_volume.cpp     the volume group, mute, the mixer and signal dialogs
+//   main_commands.cpp   the command table's dispatch, keys, the dialog
+//                       protocol, show and hide, layouts, colours, help
+//   main_dialogs.cpp    settings, jump, alarm, sleep, tip of the day, about
 // The handlers keep the names the controls bind them by (btFMClick,
 // Actions_TuneNext, ...), so tests drive them as a user's clicks would.
 
-#include "radioset/commands.h"
-#include "radioset/configuration.h"
-#include "radioset/favorites.h"
-#include "radioset/file_locations.h"
+#include "app/window/command_table.h"
 #include "app/window/services.h"
-#include "radio/radio_types.h"
+#include "radioset/radio_set_view.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -27,24 +30,17 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
-class QFrame;
 class QLabel;
 class QMenu;
 class QSlider;
-class QSystemTrayIcon;
-class QTimer;
 class QWidget;
 
 namespace tunevox::display {
-class TDisplay;
 class TRadioPanel;
 }
-namespace tunevox::platform {
-class TProfile;
-}
-namespace tunevox::setup {
-struct tSetupEnvironment;
+namespace tunevox::radioset {
+class TRadioSet;
+struct tConfiguration;
 }
 namespace tunevox::widgets {
 class TGlyphButton;
@@ -54,48 +50,41 @@ class TGroupFrame;
 
 namespace tunevox::app {
 
-// The window is built on the radio set core.
-using namespace radioset;
-
-using widgets::TGlyphButton;
-using widgets::TSpinButton;
-using widgets::TGroupFrame;
+class TFavoritesMenus;
 class TTrayIcon;
 class THelpWindow;
 
 struct tMainOptions {
-    tFileLocations files;
     bool configureSwitch = false; // "\CONFIGURE" or --configure on the command line
     bool useTray = true;          // false in tests: no tray icon is created
 };
 
-class tdMain : public QMainWindow {
+class tdMain : public QMainWindow, private radioset::IRadioSetView {
     Q_OBJECT
 
 public:
-    tdMain(ICardHost& host, IInteraction& ui, IClock& clock, tMainOptions options,
-           QWidget* parent = nullptr);
+    tdMain(radioset::TRadioSet& set, IInteraction& ui, tMainOptions options, QWidget* parent = nullptr);
     ~tdMain() override;
 
-    // The start-up sequence of the window: read the configuration, set up
-    // and open the card, restore the station, lay the window out. Returns
-    // false when the user cancelled the first-run settings (the program
-    // then ends without writing anything).
-    bool ReadConfiguration();
-    // Rewrites the configuration file; false (after telling the user) when
-    // it could not be written.
+    // The start-up of the window: the settings first when no card is
+    // configured (or asked for), then the radio set's start, the layout,
+    // the window's place and the tip of the day. The radio set must have
+    // read its configuration. false: the user cancelled the first-run
+    // settings, and the program ends without writing anything.
+    bool Start();
+    // Rewrites the configuration; false (after telling the user, unless the
+    // session is ending) when it could not be written.
     bool SaveConfiguration();
     // Ends the program along the session-end path: no question, the card
     // closed, the configuration saved.
     void EndSession();
-
-    // Hooks later windows attach to: the first-run settings dialog (returns
-    // true on OK after changing the configuration), run through the dialog
-    // protocol.
-    std::function<bool(tConfiguration&)> RunSetupDialog;
+    // The settings dialog, run through the dialog protocol when the window
+    // is up (tests answer it here; empty: the real dialog).
+    std::function<bool(radioset::tConfiguration&)> RunSetupDialog;
+    // The random source of the tip of the day (tests make it predictable).
+    std::function<int(int bound)> TipRandom;
 
     // --- tuning (main_tuning.cpp) ---
-    int GoToFrequency(radio::tBand band, bool quiet, double frequency);
     void Actions_TunePrev();
     void Actions_TuneNext();
     void Actions_StepDec();
@@ -109,27 +98,11 @@ public:
     void Actions_ScanNext();
     void Actions_StopScan();
     void Actions_Stereo();
-    void TestTimer();
-    void SetBandScale(radio::tBand band);
-    void SetSliderRanges();
-    void ShowFrequencyDigits();
-    void UpdateTuneLimits();
-    void UpdateStepMenus();
-    void ShowTunedStatus(int status);
-    QString FrequencyCaption(double frequency, radio::tBand band) const;
-    QString FrequencyTextShown(double mhz) const; // "000.000" with the user's separator
 
     // --- favorites (main_favorites.cpp) ---
-    void SelectFavorite(int n, bool tune);
-    void MatchCurrentFavorite();
-    bool IsCurrentStored() const;
-    void StoreFavorite(int n);
-    void ClearFavorite(int n);
-    void RenameFavorite(int n);
+    void StoreFavorite(int n);  // asks the name, then stores the tuned station
+    void RenameFavorite(int n); // asks the new name
     void ShowFavoritesRow(int row);
-    void RebuildFavoritesMenus();
-    void AddFavoriteMenuItems(int n);
-    void EnableFavoriteMenuItems();
     void btRadioClick(int k); // k = 1..10, the button's position in the row
     void btNextPrevTopClick();
     void btNextPrevBottomClick();
@@ -151,77 +124,65 @@ public:
     void Volume_0();
     void Volume_Mute();
     void sVolumeChange(int value);
-    void RadioCardMixerChange(int volume, bool mute);
-    void ShowVolumeSlider();
-    void EnableVolumeGroup();
-    void ShowMuteState();
-    void ReportMixerError(const QString& text);
     void Volume_Mixer();
     void Options_SetSignalStrenght();
 
     // --- commands (main_commands.cpp) ---
     void KeyPress(QChar key);
-    void RunCommand(tCommand command);
-    int RunDialog(const std::function<int()>& show); // the dialog protocol
+    void RunCommand(radioset::tCommand command);
+    void RunItem(tItem item);
+    // The dialog protocol: timers stopped and given back, the tray menu
+    // reduced to "Exit", the window hidden while HideMainForm is on.
+    // `show` runs the dialog and acts on its answer before the window, the
+    // tray menu and the timers are restored.
+    int RunDialog(const std::function<int()>& show);
     void File_Exit();
     void TrayIconClick();
     void TrayIconDblClick();
     void Do_Show();
     void Do_Hide();
     void Display_AlwaysOnTop();
+    void Display_Complete();
+    void Display_Minimal();
+    void Display_MinTuner();
+    void Display_MinPresets();
+    void Display_MinVolBtn();
+    void Display_MinVolBtnPre();
     void Help_Topics();
     void ShowHelp(const QString& topic);
     void ApplyLayout();
     void ApplyColors();
-    void UpdateButtonGlyphs(bool withFavorites);
 
-    // --- dialogs, clock, alarm, sleep (main_dialogs.cpp) ---
+    // --- dialogs (main_dialogs.cpp) ---
     void Options_Settings();
-    void ApplySettings(const tConfiguration& next);
-    bool RunSettingsDialog(tConfiguration& config, bool firstRun);
+    bool RunSettingsDialog(radioset::tConfiguration& config, bool firstRun);
     void Actions_Jump();
-    void ClockTimer();
     void Actions_Alarm();
     void Actions_Sleep();
-    void TSleepTimer();
-    void ShowAlarmState();
-    void ShowSleepState();
     void ShowTipOfTheDay();
     void Help_About();
-    bool AlarmOn() const { return alarmOn_; }
-    bool SleepOn() const { return sleepOn_; }
-    int SleepMinutes() const { return sleepMinutes_; }
-    // Programming mode (the script runner sets it): the alarm and the sleep
-    // expiry stand aside while it is on.
-    void SetProgramming(bool on) { programming_ = on; }
-    // The random source of the tip of the day (tests make it predictable).
-    std::function<int(int bound)> TipRandom;
 
-    // --- state the tests read ---
-    const tConfiguration& Config() const { return config_; }
-    tConfiguration& Config() { return config_; }
-    const tFavorites& Favorites() const { return favorites_; }
-    int CurrentFavorite() const { return currentFavorite_; }
+    // --- what the tests read ---
+    radioset::TRadioSet& Set() { return set_; }
     int FavoritesRow() const { return favoritesRow_; }
-    double FMTuneStep() const { return fmTuneStep_; }
-    bool Scanning() const { return scanning_; }
     bool MemArmed() const { return memArmed_; }
     bool ClrArmed() const { return clrArmed_; }
-    bool MuteState() const { return muteState_; }
-    bool StereoWanted() const { return stereoWanted_; }
-    bool ModalOpen() const { return modalOpen_; }
-    QString ReadoutText() const;      // the six cells as characters, point as '.'
-    QString StatusText() const;       // the `Tuned` label
-    QString StatusColor() const;      // its colour, "#rrggbb"
+    bool Minimized() const { return minimized_; }
+    QString ReadoutText() const; // the six cells as characters, point as '.'
+    QString StatusText() const;  // the `Tuned` label
+    QString StatusColor() const; // its colour, "#rrggbb"
     QString StationNumText() const;
     QString StationText() const;
     QString PresetsHint() const;
     QString TrayHint() const;
     TTrayIcon* Tray() const { return tray_; }
-    QAction* Action(const QString& objectName) const; // a menu item by name
-    QWidget* Control(const QString& objectName) const; // a control by name
-    // Called between seek steps so the tests can press stop mid-seek.
-    std::function<void()> OnSeekStep;
+    // An item of the main menu (tray: of the tray menu); null when that
+    // menu has no such item.
+    QAction* MenuItem(tItem item, bool tray = false) const;
+    // A menu item or control by its object name (for tests and tools; the
+    // window itself keeps its items by the table).
+    QAction* Action(const QString& objectName) const;
+    QWidget* Control(const QString& objectName) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -230,137 +191,123 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class tdMainTestAccess;
+    // IRadioSetView
+    void ShowCard() override;
+    void ShowBand(radio::tBand band) override;
+    void ShowFrequency(const radioset::tFrequencyShown& shown) override;
+    void ShowTunedStatus(int status) override;
+    void ShowStation(const radioset::tStationShown& station) override;
+    void ShowFavorites() override;
+    void ShowStep() override;
+    void ShowVolume() override;
+    void ShowMute(bool shownMuted) override;
+    void ShowTime(const radioset::tTimeOfDay& now) override;
+    void ShowAlarm(bool on) override;
+    void ShowSleep(bool on) override;
+    void ShowProgramming(bool on) override;
+    void ShowStereoWanted(bool on) override;
+    void ShowSeek(int direction) override;
+    void ShowCommands(const radioset::tCommandStates& states) override;
+    void LongOperationEnded() override;
+    void ReportProblem(const std::string& text) override;
 
     // main_window.cpp
     void BuildWidgets();
-    void BuildPanel();
     void BuildTuner();
     void BuildPresets();
     void BuildVolumeAndButtons();
     void BuildMenus();
+    void BuildMenu(QMenu* top, std::span<const tMenuEntry> layout, bool tray);
     void BuildTray();
-    QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
-                     void (tdMain::*handler)());
-    void SetCaption(const QString& caption);
-    void SetIndicator(QLabel* label, const QString& word, bool on);
-
-    // main_dialogs.cpp
-    setup::tSetupEnvironment SetupEnvironment(bool firstRun);
-    void ArmAlarmAtStart();
-
+    widgets::TGlyphButton* CommandButton(QWidget* parent, const QString& name, const QString& caption,
+                                         const QRect& at, const QString& hint, radioset::tCommand command);
     // main_startup.cpp
-    void SetUpCard();
-    void OpenCard();
+    bool AskFirstSettings();
     void PlaceWindow();
     void RememberPlace();
-    void RestoreStation();
-    void RefreshAfterCardChange();
     bool AskExitQuestion(); // true: go on closing
-    void LoadIni(platform::TProfile& into);
-
-    // main_tuning.cpp
-    void Seek(int direction);
-    void SetFrequencySlider(double mhz);
-
     // main_favorites.cpp
-    QString FavoriteHint(int n) const;
     void ShowFavoriteButton(int n, bool on);
     bool AskName(int n, QString& name);
-    void SetClearItemsEnabled();
-    void SetMemoryItemsEnabled(bool on);
-    TGlyphButton* FavoriteButton(int n) const; // null when n is not on the row shown
-
+    widgets::TGlyphButton* FavoriteButton(int n) const; // null when n is not on the row shown
     // main_volume.cpp
+    void ShowVolumeGroup();
     void UpdateVolumeHint();
-    bool SilentByVolume() const;
-    void GuardAudio(const std::function<void()>& action);
+    // main_commands.cpp
+    void SetDisplayMode(int mode);
+    void UpdateButtonGlyphs();
+    void ShowWindowItems();
+    void SetGlyph(widgets::TGlyphButton* button, bool on);
 
-    ICardHost& host_;
-    radio::TRadioCard& card_;
+    radioset::TRadioSet& set_;
     IInteraction& ui_;
-    IClock& clock_;
     tMainOptions options_;
+    char separator_ = '.';
 
-    tConfiguration config_;
-    std::unique_ptr<platform::TProfile> profile_; // kept from reading to saving
-    tFavorites favorites_{};
-    int currentFavorite_ = 0;
     int favoritesRow_ = 1;
-    double fmTuneStep_ = 0.1;
-    bool scanning_ = false;
-    bool stopRequested_ = false;
+    int shownFavorite_ = 0; // the favorite whose button shows "ON"
     bool memArmed_ = false;
     bool clrArmed_ = false;
-    bool muteState_ = false;
-    bool stereoWanted_ = true;
-    bool modalOpen_ = false;
-    bool minimized_ = false;
-    bool closing_ = false;
-    bool sessionEnding_ = false;
-    bool configRead_ = false;
     int popupSlot_ = 0;
-    int lastStatus_ = 0;
-    QString presetsFile_;
-    char separator_ = '.';
+    bool minimized_ = false;
+    bool started_ = false;    // the configuration is read and will be written once
+    bool exitPending_ = false; // an exit waits for a long operation to end
+    bool sessionEnding_ = false;
+    bool frequencyHandlerAttached_ = true;
+    bool sliderDragging_ = false;
+    radioset::tCommandStates commands_;
 
     // display panel
     display::TRadioPanel* panel_ = nullptr;
     // tuner
-    TGroupFrame* gpTuner = nullptr;
+    widgets::TGroupFrame* gpTuner = nullptr;
     QSlider* sFrequency = nullptr;
     std::array<QLabel*, 12> Freq{};
-    TGlyphButton* btTunePrev = nullptr;
-    TGlyphButton* btTuneNext = nullptr;
-    TGlyphButton* btScanPrev = nullptr;
-    TGlyphButton* btScanNext = nullptr;
-    TGlyphButton* btStopScan = nullptr;
-    TGlyphButton* btJump = nullptr;
+    widgets::TGlyphButton* btTunePrev = nullptr;
+    widgets::TGlyphButton* btTuneNext = nullptr;
+    widgets::TGlyphButton* btScanPrev = nullptr;
+    widgets::TGlyphButton* btScanNext = nullptr;
+    widgets::TGlyphButton* btStopScan = nullptr;
+    widgets::TGlyphButton* btJump = nullptr;
     QLabel* LScan = nullptr;
     QSlider* sStep = nullptr;
-    TSpinButton* btSpinStep = nullptr;
+    widgets::TSpinButton* btSpinStep = nullptr;
     QLabel* Step = nullptr;
     QLabel* LStep = nullptr;
-    TGlyphButton* btFM = nullptr;
-    TGlyphButton* btAM = nullptr;
+    widgets::TGlyphButton* btFM = nullptr;
+    widgets::TGlyphButton* btAM = nullptr;
     // presets
-    TGroupFrame* gpPresets = nullptr;
-    std::array<TGlyphButton*, 10> btRadio{};
-    TSpinButton* btNextPrev = nullptr;
+    widgets::TGroupFrame* gpPresets = nullptr;
+    std::array<widgets::TGlyphButton*, 10> btRadio{};
+    widgets::TSpinButton* btNextPrev = nullptr;
     QMenu* btMenu = nullptr;
+    QAction* pmMemory = nullptr;
+    QAction* pmClear = nullptr;
+    QAction* pmClearAll = nullptr;
+    QAction* pmRename = nullptr;
     QSlider* Temp = nullptr; // takes the focus after a favorite click
     // volume and function buttons
-    TGroupFrame* gpVolume = nullptr;
+    widgets::TGroupFrame* gpVolume = nullptr;
     QSlider* sVolume = nullptr;
-    TGlyphButton* btMixer = nullptr;
+    widgets::TGlyphButton* btMixer = nullptr;
     QLabel* VcDisabled = nullptr;
-    TGlyphButton* btMute = nullptr;
-    TGlyphButton* btAlarm = nullptr;
-    TGlyphButton* btSleep = nullptr;
-    TGlyphButton* btProg = nullptr;
-    TGlyphButton* OnOff = nullptr;
-    TGlyphButton* btClr = nullptr;
-    TGlyphButton* btMem = nullptr;
-    TGlyphButton* btStr = nullptr;
-    // menus and tray
-    QMenu* mPresets = nullptr;
-    QMenu* tsmPresets = nullptr;
+    widgets::TGlyphButton* btMute = nullptr;
+    widgets::TGlyphButton* btAlarm = nullptr;
+    widgets::TGlyphButton* btSleep = nullptr;
+    widgets::TGlyphButton* btProg = nullptr;
+    widgets::TGlyphButton* OnOff = nullptr;
+    widgets::TGlyphButton* btClr = nullptr;
+    widgets::TGlyphButton* btMem = nullptr;
+    widgets::TGlyphButton* btStr = nullptr;
+    // menus and tray: one action per item and menu place
+    std::array<QAction*, kItemCount> mainItems_{};
+    std::array<QAction*, kItemCount> trayItems_{};
+    std::unique_ptr<TFavoritesMenus> favoritesMenus_;
     QMenu* TrayMenu = nullptr;
     QMenu* TrayMenuAlt = nullptr;
     TTrayIcon* tray_ = nullptr;
-    // timers
-    QTimer* Clock = nullptr;
-    QTimer* Test = nullptr;
-    QTimer* Beeper = nullptr;
-    QTimer* TSleep = nullptr;
 
     QPointer<THelpWindow> help_;
-    bool alarmOn_ = false;
-    bool sleepOn_ = false;
-    int sleepMinutes_ = 0;
-    bool programming_ = false;
-    bool frequencyHandlerAttached_ = true;
-    bool sliderDragging_ = false;
 };
 
 } // namespace tunevox::app

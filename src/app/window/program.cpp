@@ -1,27 +1,28 @@
 #include "app/window/program.h"
 
-#include "radioset/atomic_file.h"
-#include "platform/text_lines.h"
-#include "radioset/configuration.h"
-#include "radioset/file_locations.h"
-#include "app/window/main_window.h"
 #include "app/dialogs/port_access_dialog.h"
+#include "app/window/main_window.h"
 #include "app/window/qt_interaction.h"
-#include "app/window/rig_host.h"
+#include "app/window/qt_seams.h"
 #include "app/window/signal_bridge.h"
 #include "app/window/single_instance.h"
 #include "display/pictures.h"
-#include "platform/profile.h"
+#include "platform/port_io.h"
 #include "platform/trace.h"
 #include "radio/radio_card.h"
+#include "radioset/card_setup.h"
+#include "radioset/file_locations.h"
+#include "radioset/radio_set.h"
+#include "radioset/rig_card_host.h"
 #include "rig/hardware_rig.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QSessionManager>
-#include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
 
 #ifndef TUNEVOX_VERSION
 #define TUNEVOX_VERSION "0"
@@ -48,7 +49,9 @@ std::optional<tCommandLine> ParseCommandLine(const QStringList& arguments, int* 
         return std::nullopt;
     }
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        // Read before any application object exists, so the parser cannot
+        // name the program itself.
+        std::fputs(qPrintable(parser.helpText().replace("<executable_name>", "tunevox")), stdout);
         return std::nullopt;
     }
     if (parser.isSet(version)) {
@@ -77,8 +80,60 @@ std::optional<tCommandLine> ParseCommandLine(const QStringList& arguments, int* 
     return line;
 }
 
-int RunTunevox(int argc, char** argv, const std::function<void(tdMain&)>& onShown) {
+namespace {
+
+// Until the application object stands, Qt's own start-up messages are held
+// back: without a display it writes several lines and aborts, where the
+// user needs one line that says what is wrong, and a plain exit.
+bool startingUp = false;
+QString firstCause; // the first thing the platform plugin said went wrong
+
+void StartUpMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!startingUp) {
+        qt_message_output(type, context, message);
+        return;
+    }
+    // "could not connect to display :1" names the cause; the fatal line
+    // after it only suggests reinstalling.
+    if (type == QtWarningMsg && firstCause.isEmpty()) firstCause = message.section('\n', 0, 0);
+    if (type != QtFatalMsg) return;
+    const QString cause = firstCause.isEmpty() ? message.section('\n', 0, 0) : firstCause;
+    std::fprintf(stderr, "tunevox: cannot show a window: %s\n", qPrintable(cause));
+    std::_Exit(1);
+}
+
+// Without any display to reach (no X server, no Wayland compositor named,
+// no platform chosen) there is nothing to try.
+bool NoDisplayNamed() {
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList list;
+    for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+} // namespace
+
+int RunTunevox(int argc, char** argv, const tRunHooks& hooks) {
+    // The command line first: --help and --version answer anywhere, with or
+    // without a display.
+    int exitCode = 0;
+    const auto line = ParseCommandLine(Arguments(argc, argv), &exitCode);
+    if (!line) return exitCode;
+    if (NoDisplayNamed()) {
+        std::fprintf(stderr, "tunevox: no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not "
+                             "set); tunevox-cli drives the radio without one\n");
+        return 1;
+    }
+
+    startingUp = true;
+    const QtMessageHandler previous = qInstallMessageHandler(StartUpMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
+    startingUp = false;
     QApplication::setApplicationName("Tunevox");
     QApplication::setApplicationVersion(TUNEVOX_VERSION);
     QApplication::setDesktopFileName("tunevox");
@@ -87,16 +142,12 @@ int RunTunevox(int argc, char** argv, const std::function<void(tdMain&)>& onShow
     // must not end the program: the main window decides when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    int exitCode = 0;
-    const auto line = ParseCommandLine(QApplication::arguments(), &exitCode);
-    if (!line) return exitCode;
-
-    tLocationInputs in;
+    radioset::tLocationInputs in;
     in.exeDir = QApplication::applicationDirPath().toStdString();
     in.dirOverride = line->dir.toStdString();
     in.xdgConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString();
     in.home = qEnvironmentVariable("HOME").toStdString();
-    const tFileLocations files = ResolveFileLocations(in);
+    const radioset::tFileLocations files = radioset::ResolveFileLocations(in);
 
     TSingleInstance guard(QString::fromStdString(files.configDir));
     if (!guard.Claim()) return 0; // the running copy shows itself
@@ -118,6 +169,7 @@ int RunTunevox(int argc, char** argv, const std::function<void(tdMain&)>& onShow
     options.events = &poster;
     std::unique_ptr<platform::TraceSink> trace = platform::TraceSink::FromEnvironment();
     options.trace = trace.get();
+    if (hooks.prepareRig) hooks.prepareRig(options);
 
     std::unique_ptr<rig::THardwareRig> rig;
     try {
@@ -126,31 +178,45 @@ int RunTunevox(int argc, char** argv, const std::function<void(tdMain&)>& onShow
         std::fprintf(stderr, "tunevox: %s\n", e.what());
         return 1;
     }
-    TRigCardHost host(*rig);
+    radioset::TRigCardHost host(*rig);
+    TSoundWatcher soundWatcher(*rig);
     QtInteraction interaction;
-    SystemClock clock;
+    TSystemClock clock;
+    TQtTimerFactory timers;
+
+    radioset::tRadioSetOptions setOptions;
+    setOptions.files = files;
+    const QString point = QLocale().decimalPoint();
+    setOptions.separator = point.size() == 1 && point.at(0).unicode() < 0x80 ? point.at(0).toLatin1() : '.';
+    setOptions.remedies = {QApplication::applicationFilePath().toStdString(), "start Tunevox with --virtual",
+                           "choose the other port in the settings",
+                           "choose another port in the settings, or name its device file in the [ComPorts] "
+                           "section of Tunevox.ini"};
+    radioset::TRadioSet set(host, clock, timers, setOptions);
+    set.LoadConfiguration();
 
     // Port access is checked before any window: an I/O-port card that the
     // process cannot reach would only ever show "?????".
     {
-        platform::TProfile profile;
-        if (auto bytes = platform::ReadWholeFile(files.IniPath())) profile.LoadText(*bytes);
-        const tConfiguration config = ReadConfiguration(profile);
-        std::string reason;
-        if (!line->configure && config.Hardware != 0 && NeedsPortAccess(config.Hardware) &&
-            !host.PortAccessAvailable(config.Model(), config.Port, &reason)) {
-            tdGiveIO notice(QString::fromStdString(host.Card().GetCaps(config.Model()).DevName),
-                            QString::fromStdString(reason));
+        const radioset::tConfiguration& config = set.Config();
+        const radio::tDevCap caps = host.Card().GetCaps(config.Model());
+        platform::tPortAccessError why;
+        if (!line->configure && config.Hardware != 0 && radioset::NeedsPortAccess(caps) &&
+            !host.PortAccessAvailable(config.Model(), config.Port, &why)) {
+            const int port = radioset::EffectivePort(caps, config.Port);
+            const std::string problem =
+                radioset::PortAccessMessage(caps.Ports[port], caps.PortSpan, why, setOptions.remedies);
+            tdGiveIO notice(QString::fromStdString(caps.DevMaker + " " + caps.DevName),
+                            QString::fromStdString(problem));
             interaction.RunModal(notice);
             return 1;
         }
     }
 
     tMainOptions mainOptions;
-    mainOptions.files = files;
     mainOptions.configureSwitch = line->configure;
-    tdMain window(host, interaction, clock, mainOptions);
-    if (!window.ReadConfiguration()) return 0;
+    tdMain window(set, interaction, mainOptions);
+    if (!window.Start()) return 0;
 
     TSignalBridge bridge;
     QObject::connect(&bridge, &TSignalBridge::terminationRequested, &window, [&window](int) { window.EndSession(); });
@@ -158,9 +224,9 @@ int RunTunevox(int argc, char** argv, const std::function<void(tdMain&)>& onShow
                      [&window](QSessionManager&) { window.EndSession(); });
     QObject::connect(&guard, &TSingleInstance::showRequested, &window, [&window] { window.Do_Show(); });
 
-    if (window.Config().StartMinimized) window.Do_Hide();
+    if (set.Config().StartMinimized) window.Do_Hide();
     else window.show();
-    if (onShown) onShown(window);
+    if (hooks.onShown) hooks.onShown(window);
     const int result = app.exec();
     if (trace) trace->Flush();
     return result;

@@ -10,6 +10,10 @@
 #include <optional>
 #include <string>
 
+namespace tunevox::rig {
+struct tRigOptions;
+}
+
 namespace tunevox::app {
 
 struct tCommandLine {
@@ -25,8 +29,14 @@ std::optional<tCommandLine> ParseCommandLine(const QStringList& arguments, int* 
 
 class tdMain;
 
-// onShown, when given, runs once the main window is up (the start-up
-// benchmark watches its first paint from there).
-int RunTunevox(int argc, char** argv, const std::function<void(tdMain&)>& onShown = {});
+// What a tool of ours may add to a run of the program (the start-up
+// benchmark): a look at the hardware's options before the rig is built
+// (to record the card's waits), and a call once the main window is up.
+struct tRunHooks {
+    std::function<void(rig::tRigOptions&)> prepareRig;
+    std::function<void(tdMain&)> onShown;
+};
+
+int RunTunevox(int argc, char** argv, const tRunHooks& hooks = {});
 
 } // namespace tunevox::app

@@ -37,8 +37,15 @@ tMsgResult QtInteraction::MessageBox(QWidget* parent, const QString& caption, co
     }
 }
 
-QString QtInteraction::OpenFileName(QWidget* parent, const QString& caption, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+QString QtInteraction::OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                    const QString& defaultSuffix) {
+    // A name typed without its extension finds the file with it.
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
 }
 
 QString QtInteraction::SaveFileName(QWidget* parent, const QString& caption, const QString& filter,

@@ -11,7 +11,8 @@ public:
     void Beep() override;
     tMsgResult MessageBox(QWidget* parent, const QString& caption, const QString& text, tMsgIcon icon,
                           tMsgButtons buttons) override;
-    QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                         const QString& defaultSuffix) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& defaultSuffix) override;
     int RunModal(QDialog& dialog) override;

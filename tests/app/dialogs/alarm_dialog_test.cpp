@@ -68,13 +68,18 @@ TEST(AlarmDialog, ListsOnlyReceivableFavoritesAndOpensOnTheHandedValues) {
         EXPECT_EQ(d.Favorite(), 100);
     }
     {
-        // Neither is listed: the first entry. A stored time out of its
-        // range opens clamped.
+        // Neither is listed: nothing is chosen, and OK waits for the
+        // user's choice. A stored time out of its range opens clamped.
         tdAlarm d(30, 75, 8, bank, true, true, 87.0, 108.0, 8);
-        EXPECT_EQ(d.Favorite(), 1);
+        EXPECT_EQ(d.Favorite(), 0);
+        EXPECT_EQ(d.Favorites->currentIndex(), -1);
+        EXPECT_FALSE(d.btOk->isEnabled());
         EXPECT_EQ(Cells(d), "2359");
+        d.Favorites->setCurrentIndex(1);
+        EXPECT_TRUE(d.btOk->isEnabled());
+        EXPECT_EQ(d.Favorite(), 5);
     }
-    EXPECT_FALSE(AlarmCanReceive(bank[100], true, false, 87.0, 108.0));  // a card without FM
+    EXPECT_FALSE(radioset::CanReceive(bank[100], true, false, 87.0, 108.0)); // a card without FM
 }
 
 TEST(AlarmDialog, MinutesSpinningPast59CarryIntoTheHour) {

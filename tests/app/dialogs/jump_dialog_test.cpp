@@ -23,7 +23,6 @@ tJumpInput BothBands() {
     in.amStep = 0.009;
     in.band = bFM;
     in.frequency = 98.7;
-    in.lastAM = 0.999;
     return in;
 }
 
@@ -47,11 +46,11 @@ TEST(JumpDialog, TypedAndSlidValuesAreSnappedAndEachBandKeepsItsOwn) {
     EXPECT_EQ(d.sFreq->value(), 101250);
     EXPECT_TRUE(d.btOk->isEnabled());
 
-    // AM shows and takes kHz and opens on the value remembered for it.
+    // AM shows and takes kHz and opens at its lower edge.
     d.btAM->click();
     EXPECT_EQ(d.Band(), bAM);
     EXPECT_EQ(d.LFreq->text(), "kHz");
-    EXPECT_EQ(d.Freq->text(), "999");
+    EXPECT_EQ(d.Freq->text(), "531");
     EXPECT_EQ(d.sFreq->minimum(), 531);
     EXPECT_EQ(d.sFreq->maximum(), 1620);
     EXPECT_EQ(d.sFreq->singleStep(), 9);

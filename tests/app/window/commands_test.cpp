@@ -3,6 +3,7 @@
 
 #include "app/window/window_fixture.h"
 
+#include "app/window/clock_format.h"
 #include "app/window/help_window.h"
 #include "app/dialogs/name_dialog.h"
 #include "app/window/tray_icon.h"
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QFile>
 #include <QTextBrowser>
 #include <QLabel>
@@ -40,12 +43,24 @@ TEST(MainCommands, KeysRunTheirCommandsByTheDefaultAndACustomKeyString) {
     w.KeyPress('7'); // the position without a command
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.725);
     w.KeyPress('1');
-    EXPECT_EQ(w.Config().DisplayType, 1);
+    EXPECT_EQ(r.Set().Config().DisplayType, 1);
     w.KeyPress('c');
-    EXPECT_EQ(w.Config().DisplayType, 0);
+    EXPECT_EQ(r.Set().Config().DisplayType, 0);
+
+    // The numeric keypad's keys are the same keys.
+    auto type = [&](QObject* target, int key, const char* text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier, text);
+        QCoreApplication::sendEvent(target, &press);
+    };
+    type(&w, Qt::Key_Plus, "+");
+    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.75);
+    type(w.Control("sVolume"), Qt::Key_Minus, "-");
+    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.725) << "a slider hands the key on";
+    type(&w, Qt::Key_3, "3");
+    EXPECT_EQ(r.Set().Config().DisplayType, 3);
 
     // A custom string: volume up on 'V', and 'U' then runs nothing.
-    std::string keys = kDefaultKeyboardCommands;
+    std::string keys = radioset::kDefaultKeyboardCommands;
     keys[0] = 'V';
     WindowRig c(std::string(kRadioTrack) + "[Configuration]\nKeyboardCommands=" + keys + "\n");
     ASSERT_TRUE(c.Start());
@@ -61,45 +76,79 @@ TEST(MainCommands, TheDialogProtocolPausesTimersAndReducesTheTrayMenu) {
     ASSERT_TRUE(r.Start());
     tdMain& w = r.W();
     w.show();
-    auto* clock = w.findChild<QTimer*>("Clock");
-    auto* test = w.findChild<QTimer*>("Test");
-    ASSERT_TRUE(clock->isActive());
-    ASSERT_TRUE(test->isActive());
+    auto* clock = &r.timers["Clock"];
+    auto* test = &r.timers["Test"];
+    ASSERT_TRUE(clock->Active());
+    ASSERT_TRUE(test->Active());
     TTrayIcon* tray = w.Tray();
     bool timersStopped = false, menuReduced = false, hidden = false;
     int mutedDuring = -1;
     r.ui.duringDialog = [&] {
-        timersStopped = !clock->isActive() && !test->isActive();
+        timersStopped = !clock->Active() && !test->Active();
         menuReduced = tray->Menu() && tray->Menu()->objectName() == "TrayMenuAlt" &&
                       tray->Menu()->actions().size() == 1 && tray->Menu()->actions()[0]->text() == "Exit";
         hidden = !w.isVisible() || w.isMinimized();
         // A click on the tray icon while a dialog is up changes nothing.
-        const bool muted = w.MuteState();
+        const bool muted = r.Set().MuteState();
         tray->Activated(QSystemTrayIcon::Trigger);
         tray->ClickTimeout();
-        mutedDuring = w.MuteState() != muted;
+        mutedDuring = r.Set().MuteState() != muted;
     };
     r.ui.dialogAnswers.push_back(CancelDialog());
-    w.GoToFrequency(radio::bFM, false, 98.7);
+    r.Set().GoToFrequency(radio::bFM, false, 98.7);
     w.StoreFavorite(1); // opens the name dialog through the protocol
     EXPECT_TRUE(timersStopped);
     EXPECT_TRUE(menuReduced);
     EXPECT_TRUE(hidden);
     EXPECT_EQ(mutedDuring, 0);
-    EXPECT_TRUE(clock->isActive());
-    EXPECT_TRUE(test->isActive());
+    EXPECT_TRUE(clock->Active());
+    EXPECT_TRUE(test->Active());
     EXPECT_EQ(tray->Menu()->objectName(), "TrayMenu");
-    EXPECT_FALSE(w.ModalOpen());
+    EXPECT_FALSE(r.Set().ModalOpen());
 
     // Outside a dialog a single click toggles mute; a double click does not.
-    const bool muted = w.MuteState();
+    const bool muted = r.Set().MuteState();
     tray->Activated(QSystemTrayIcon::Trigger);
     tray->ClickTimeout();
-    EXPECT_NE(w.MuteState(), muted);
-    EXPECT_EQ(r.Card().Muted(), w.MuteState());
+    EXPECT_NE(r.Set().MuteState(), muted);
+    EXPECT_EQ(r.Card().Muted(), r.Set().MuteState());
     tray->Activated(QSystemTrayIcon::Trigger);
     tray->Activated(QSystemTrayIcon::Trigger);
-    EXPECT_NE(w.MuteState(), muted) << "a double click only shows or hides";
+    EXPECT_NE(r.Set().MuteState(), muted) << "a double click only shows or hides";
+
+    // A message box of its own stops only the timers: the window stays,
+    // and the tray keeps its whole menu.
+    w.Do_Show(); // the double click had hidden it
+    bool shownDuringBox = false, fullMenu = false, stoppedDuringBox = false;
+    r.ui.duringBox = [&] {
+        shownDuringBox = w.isVisible() && !w.isMinimized();
+        fullMenu = tray->Menu() && tray->Menu()->objectName() == "TrayMenu";
+        stoppedDuringBox = !clock->Active();
+    };
+    w.Actions_Alarm(); // no favorite is stored
+    EXPECT_EQ(r.ui.boxes.back().text, "Presets aren't defined");
+    EXPECT_TRUE(shownDuringBox);
+    EXPECT_TRUE(fullMenu);
+    EXPECT_TRUE(stoppedDuringBox);
+    EXPECT_TRUE(clock->Active());
+}
+
+TEST(MainCommands, WithoutATrayTheTaskBarRestoresTheWindowForTheNextDialog) {
+    WindowRig r(std::string(kRadioTrack) + "[Configuration]\nHideMainForm=1\n");
+    ASSERT_TRUE(r.Start());
+    tdMain& w = r.W();
+    w.show();
+    w.Do_Hide(); // no tray icon: minimized to the task bar
+    EXPECT_TRUE(w.Minimized());
+    w.showNormal(); // the user restores it from the task bar
+    EXPECT_FALSE(w.Minimized());
+    EXPECT_FALSE(w.MenuItem(iDo_Show, true)->isEnabled());
+    bool hidden = false;
+    r.ui.duringDialog = [&] { hidden = w.isMinimized() || !w.isVisible(); };
+    r.ui.dialogAnswers.push_back(CancelDialog());
+    w.Actions_Jump();
+    EXPECT_TRUE(hidden) << "HideMainForm works again for the next dialog";
+    EXPECT_FALSE(w.isMinimized());
 }
 
 TEST(MainCommands, MenusFollowTheCardAndTheTunerState) {
@@ -115,9 +164,20 @@ TEST(MainCommands, MenusFollowTheCardAndTheTunerState) {
     for (const char* name : {"msStations_Organize", "tsmStations_Scanner", "msFile_LoadScript"})
         EXPECT_FALSE(w.Action(name)->isEnabled()) << name;
     EXPECT_EQ(w.findChild<QMenu*>("TrayMenuAlt")->actions().size(), 1);
+    // Every item of the table stands in its menus under the name of its
+    // handler, and both places of an item stay alike.
+    for (const tCommandItem& row : CommandItems()) {
+        if (QAction* main = w.MenuItem(row.item)) {
+            EXPECT_EQ(main->objectName(), QString("ms") + row.name);
+            EXPECT_EQ(main, w.Action(main->objectName()));
+        }
+        if (QAction* tray = w.MenuItem(row.item, true)) {
+            EXPECT_EQ(tray->objectName(), QString("tsm") + row.name);
+            if (QAction* main = w.MenuItem(row.item)) EXPECT_EQ(tray->isEnabled(), main->isEnabled()) << row.name;
+        }
+    }
 
-    r.Card().ApplyVolume(r.Card().MaxVolume());
-    w.UpdateTuneLimits();
+    w.sVolumeChange(r.Card().MaxVolume());
     EXPECT_FALSE(w.Action("msVolume_Up")->isEnabled());
     EXPECT_TRUE(w.Action("tsmVolume_Down")->isEnabled());
 
@@ -127,7 +187,7 @@ TEST(MainCommands, MenusFollowTheCardAndTheTunerState) {
     EXPECT_TRUE(a.W().Action("msActions_Stereo")->isEnabled());
     EXPECT_TRUE(a.W().Action("tsmActions_Stereo")->isChecked());
     a.W().Actions_Stereo();
-    EXPECT_FALSE(a.W().StereoWanted());
+    EXPECT_FALSE(a.Set().StereoWanted());
     EXPECT_FALSE(a.Card().Stereo());
     EXPECT_FALSE(a.W().Action("msActions_Stereo")->isChecked());
     EXPECT_EQ(a.W().StatusText(), "Mono");
@@ -148,7 +208,7 @@ TEST(MainDisplay, EveryModeHasItsSizeAndGroupsAndTheColoursFollowTheSettings) {
         tdMain& w = r.W();
         w.show();
         for (int m = 0; m < 6; ++m) {
-            w.Config().DisplayType = m;
+            r.Set().WindowConfig().DisplayType = m;
             w.ApplyLayout();
             EXPECT_EQ(w.centralWidget()->size(), modes[m].client) << "mode " << m;
             EXPECT_EQ(w.Control("gpVolume")->isVisible(), modes[m].volume) << m;
@@ -171,7 +231,7 @@ TEST(MainDisplay, EveryModeHasItsSizeAndGroupsAndTheColoursFollowTheSettings) {
         if (*colours) {
             // Text scheme 2: red texts, maroon "?????"; navy panel behind the indicators.
             EXPECT_EQ(w.findChild<QLabel*>("Station")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-            w.GoToFrequency(radio::bFM, false, 99.5);
+            r.Set().GoToFrequency(radio::bFM, false, 99.5);
             EXPECT_EQ(w.StatusText(), "?????");
             EXPECT_EQ(w.StatusColor(), QColor(128, 0, 0).name());
             const QImage music = w.findChild<QLabel*>("icMusicOnOff")->pixmap().toImage();
@@ -215,6 +275,34 @@ TEST(MainHelp, OpensTheGuideAtTheTopicAskedForAndSaysWhenItIsMissing) {
     EXPECT_EQ(help->CurrentTopic(), "Sleep_function");
     EXPECT_TRUE(help->Browser()->toPlainText().contains("Hello."));
     EXPECT_EQ(r.W().findChildren<THelpWindow*>().size(), 1) << "one help window serves every request";
+}
+
+} // namespace
+} // namespace tunevox::app::test
+
+namespace tunevox::app::test {
+namespace {
+
+TEST(MainClock, TheClockShowsTheLocalesTimeWithSecondsAndNoZone) {
+    EXPECT_EQ(TimeFormatWithoutZone("HH:mm:ss t"), "HH:mm:ss");
+    EXPECT_EQ(TimeFormatWithoutZone("h:mm:ss AP t"), "h:mm:ss AP");
+    EXPECT_EQ(TimeFormatWithoutZone("t HH:mm:ss"), "HH:mm:ss");
+    EXPECT_EQ(TimeFormatWithoutZone("HH:mm:ss tttt"), "HH:mm:ss");
+    EXPECT_EQ(TimeFormatWithoutZone("HH 'ti' mm:ss"), "HH 'ti' mm:ss") << "quoted text stays";
+    for (const char* name : {"C", "en_US", "de_DE", "ja_JP", "fr_CA"}) {
+        const QString format = ClockFormat(QLocale(name));
+        EXPECT_TRUE(format.contains("ss")) << name << ": " << format.toStdString();
+        EXPECT_FALSE(QLocale(name).toString(QTime(8, 14, 26), format).contains("UTC")) << name;
+    }
+
+    WindowRig r(kRadioTrack);
+    ASSERT_TRUE(r.Start());
+    r.clock.now = {8, 14, 26};
+    r.timers["Clock"].Fire();
+    const QString shown = r.W().findChild<QLabel*>("HHMMSS")->text();
+    EXPECT_EQ(shown, QLocale().toString(QTime(8, 14, 26), ClockFormat(QLocale())));
+    EXPECT_TRUE(shown.contains("26")) << shown.toStdString();
+    EXPECT_FALSE(shown.contains("UTC")) << shown.toStdString();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/dialogs/alarm_dialog.h"
 #include "app/dialogs/jump_dialog.h"
 #include "app/dialogs/snooze_dialog.h"
+#include "app/window/tray_icon.h"
 #include "periphery/tip_of_the_day.h"
 #include "radio/radio_card.h"
 #include "setup/setup_dialog.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,7 +54,7 @@ TEST(MainSettings, AppliedToTheRunningRadio) {
                 "[Presets]\nList=4,\nStation04=M 088.100 Classic\n");
     ASSERT_TRUE(r.Start());
     tdMain& w = r.W();
-    EXPECT_DOUBLE_EQ(w.FMTuneStep(), 0.2);
+    EXPECT_DOUBLE_EQ(r.Set().FMTuneStep(), 0.2);
 
     // A port change alone is not taken over; the step returns to one card step.
     r.ui.dialogAnswers.push_back(Settings([](setup::tdSetup& d) {
@@ -61,7 +63,7 @@ TEST(MainSettings, AppliedToTheRunningRadio) {
     }));
     w.Options_Settings();
     EXPECT_EQ(r.Card().Port(), 1);
-    EXPECT_DOUBLE_EQ(w.FMTuneStep(), 0.025);
+    EXPECT_DOUBLE_EQ(r.Set().FMTuneStep(), 0.025);
     EXPECT_EQ(qobject_cast<QLabel*>(w.Control("Step"))->text(), "25");
 
     // A new model on its alternate port: the card reopens there and plays
@@ -76,7 +78,7 @@ TEST(MainSettings, AppliedToTheRunningRadio) {
     EXPECT_EQ(r.Card().Port(), 2);
     EXPECT_TRUE(r.Card().Active());
     EXPECT_NEAR(r.rig->EmulatedReceiver()->frequencyMHz, 98.7, 1e-6);
-    EXPECT_EQ(w.Config().Hardware, 8);
+    EXPECT_EQ(r.Set().Config().Hardware, 8);
     EXPECT_EQ(w.StatusText(), "Stereo");
 
     // A serial model with Japanese FM: the slider takes the Japanese band and
@@ -108,8 +110,8 @@ TEST(MainSettings, AppliedToTheRunningRadio) {
     }));
     w.Options_Settings();
     EXPECT_EQ(r.Card().VolumeLine(), radio::vlLineIn);
-    EXPECT_EQ(w.Config().VolumeLine, radio::vlLineIn);
-    EXPECT_FALSE(w.MuteState());
+    EXPECT_EQ(r.Set().Config().VolumeLine, radio::vlLineIn);
+    EXPECT_FALSE(r.Set().MuteState());
     r.DrainEvents();
     EXPECT_TRUE(w.Action("msVolume_Up")->isEnabled() || r.Card().Volume() == r.Card().MaxVolume());
 }
@@ -129,128 +131,81 @@ TEST(MainSettings, FirstRunLeadsToAPlayingRadioAndCancelWritesNothing) {
     EXPECT_EQ(r.Card().Model(), radio::mZoltrix);
     EXPECT_TRUE(r.Card().Active());
     EXPECT_TRUE(r.rig->EmulatedReceiver()->audioOn) << "the newcomer hears the radio";
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 87.0);
-    r.W().Config().ShutDown = 1;
+    // A new set looks for a station by itself, up from the band's start.
+    EXPECT_FALSE(r.Set().Busy());
+    EXPECT_GT(r.Card().Frequency(), 87.0);
+    EXPECT_NE(r.W().StatusText(), "?????");
+    r.Set().WindowConfig().ShutDown = 1;
     r.W().close();
     EXPECT_NE(r.ReadIni().find("Hardware=7"), std::string::npos);
 }
 
-TEST(MainClock, TheAlarmComparesHourAndMinuteEachByItself) {
+TEST(MainClock, TheAlarmIsSetThroughItsDialogAndRingsAtItsMinute) {
     WindowRig r("[Configuration]\nHardware=1\nPort=1\n[Frequency]\nFrequency=M 087.000\n"
-                "[Presets]\nList=9,\nStation09=M 098.700 Radio One\n");
+                "[Alarm]\nTime=07:30\n[Presets]\nList=9,\nStation09=M 098.700 Radio One\n");
     ASSERT_TRUE(r.Start());
     tdMain& w = r.W();
-    auto setAlarm = [&](int hour, int minute, int setAtHour, int setAtMinute) {
-        r.clock.now.setTime(QTime(setAtHour, setAtMinute));
-        r.ui.dialogAnswers.push_back([hour, minute](QDialog& d) {
-            auto& a = dynamic_cast<tdAlarm&>(d);
-            a.HH->setValue(hour);
-            a.MM->setValue(minute);
-            return int(QDialog::Accepted);
-        });
-        w.Actions_Alarm();
-        EXPECT_TRUE(w.AlarmOn());
-    };
-    auto tickAt = [&](int h, int m) {
-        r.clock.now.setTime(QTime(h, m));
-        w.ClockTimer();
-    };
-    // 23:59 set at 23:00: rings at 23:59 and is then off.
-    setAlarm(23, 59, 23, 0);
-    EXPECT_TRUE(w.Action("msActions_Alarm")->isChecked());
-    tickAt(23, 58);
-    EXPECT_TRUE(w.AlarmOn());
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 87.0);
-    tickAt(23, 59);
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
-    EXPECT_EQ(w.CurrentFavorite(), 9);
-    EXPECT_FALSE(w.AlarmOn());
-    EXPECT_FALSE(w.Action("tsmActions_Alarm")->isChecked());
-
-    // 00:15 set at 23:30: the next tick switches it off without ringing.
-    w.GoToFrequency(bFM, false, 90.0);
-    setAlarm(0, 15, 23, 30);
-    tickAt(23, 30);
-    EXPECT_FALSE(w.AlarmOn());
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 90.0);
-
-    // 07:30 set at 08:10 waits until 08:30 and ends there, silent.
-    setAlarm(7, 30, 8, 10);
-    tickAt(8, 10);
-    EXPECT_TRUE(w.AlarmOn());
-    tickAt(8, 30);
-    EXPECT_FALSE(w.AlarmOn());
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 90.0);
-
-    // 07:30 set at 06:45 rings at 07:30 and is off in that tick.
-    setAlarm(7, 30, 6, 45);
-    tickAt(7, 29);
-    EXPECT_TRUE(w.AlarmOn());
-    tickAt(7, 30);
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
-    EXPECT_FALSE(w.AlarmOn());
-    // The dialog opened with the stored time.
+    // The dialog opens on the stored time; OK arms the alarm on the chosen
+    // favorite, and the menus and the lamp show it.
+    r.clock.now = {6, 45, 0};
     r.ui.dialogAnswers.push_back([](QDialog& d) {
         auto& a = dynamic_cast<tdAlarm&>(d);
         EXPECT_EQ(a.Hour(), 7);
         EXPECT_EQ(a.Minute(), 30);
-        return int(QDialog::Rejected);
+        EXPECT_EQ(a.Favorite(), 0) << "nothing chosen for the user";
+        a.Favorites->setCurrentIndex(0);
+        a.MM->setValue(31);
+        return int(QDialog::Accepted);
     });
-    w.Actions_Alarm();
-    EXPECT_FALSE(w.AlarmOn()) << "Cancel leaves the alarm off";
+    w.KeyPress('a');
+    EXPECT_TRUE(r.Set().AlarmOn());
+    EXPECT_TRUE(w.MenuItem(iActions_Alarm)->isChecked());
+    EXPECT_TRUE(w.MenuItem(iActions_Alarm, true)->isChecked());
+    r.clock.now = {7, 31, 0};
+    r.timers["Clock"].Fire();
+    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
+    EXPECT_EQ(w.StationText(), "Radio One");
+    EXPECT_FALSE(r.Set().AlarmOn());
+    EXPECT_FALSE(w.MenuItem(iActions_Alarm)->isChecked());
 
-    // Without favorites the alarm cannot be set.
-    WindowRig e("[Configuration]\nHardware=1\nPort=1\n");
-    ASSERT_TRUE(e.Start());
-    e.W().Actions_Alarm();
-    ASSERT_EQ(e.ui.boxes.size(), 1u);
-    EXPECT_EQ(e.ui.boxes[0].text, "Presets aren't defined");
-    EXPECT_FALSE(e.W().AlarmOn());
+    // Cancel leaves it off.
+    r.ui.dialogAnswers.push_back(CancelDialog());
+    w.Actions_Alarm();
+    EXPECT_FALSE(r.Set().AlarmOn());
 }
 
-TEST(MainClock, SleepMutesTheRadioAndRestartsAfterADialog) {
-    WindowRig r("[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\nHideMainForm=0\n[Audio]\nVolume=128\n[Frequency]\nFrequency=M 098.700\n"
-                "[Alarm]\nStation=1\nTime=07:15\n[Configuration]\nLaunchAlarm=1\n"
-                "[Presets]\nList=1,\nStation01=M 098.700 Radio One\n");
+TEST(MainClock, SleepStartsFromItsDialogAndRestartsAfterAnotherDialog) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\nHideMainForm=0\n[Audio]\nVolume=128\n"
+                "[Frequency]\nFrequency=M 098.700\n");
     ASSERT_TRUE(r.Start());
     tdMain& w = r.W();
-    EXPECT_TRUE(w.AlarmOn()) << "armed at start: the favorite is receivable";
-    auto* sleep = w.findChild<QTimer*>("TSleep");
+    auto& sleep = r.timers["TSleep"];
     r.ui.dialogAnswers.push_back([](QDialog& d) {
-        auto& s = dynamic_cast<tdSnooze&>(d);
-        s.sMinutes->setValue(15);
+        dynamic_cast<tdSnooze&>(d).sMinutes->setValue(15);
         return int(QDialog::Accepted);
     });
     w.Actions_Sleep();
-    EXPECT_TRUE(w.SleepOn());
-    EXPECT_TRUE(sleep->isActive());
-    EXPECT_EQ(sleep->interval(), 15 * 60000);
-    EXPECT_TRUE(w.Action("msActions_Sleep")->isChecked());
-    const int remainingBefore = sleep->remainingTime();
+    EXPECT_TRUE(r.Set().SleepOn());
+    EXPECT_TRUE(sleep.Active());
+    EXPECT_EQ(sleep.Interval(), 15 * 60000);
+    EXPECT_TRUE(w.MenuItem(iActions_Sleep)->isChecked());
 
     // Another dialog stops the timer; afterwards it runs from its full length.
+    const int starts = sleep.starts;
     bool stoppedDuring = false;
-    r.ui.duringDialog = [&] { stoppedDuring = !sleep->isActive(); };
+    r.ui.duringDialog = [&] { stoppedDuring = !sleep.Active(); };
     r.ui.dialogAnswers.push_back(CancelDialog());
     w.Actions_Jump();
     r.ui.duringDialog = nullptr;
     EXPECT_TRUE(stoppedDuring);
-    EXPECT_TRUE(sleep->isActive());
-    EXPECT_GE(sleep->remainingTime(), remainingBefore - 50);
+    EXPECT_TRUE(sleep.Active());
+    EXPECT_EQ(sleep.starts, starts + 1);
 
-    // In programming mode the expiry waits for another interval.
-    w.SetProgramming(true);
-    w.TSleepTimer();
-    EXPECT_TRUE(w.SleepOn());
-    EXPECT_FALSE(r.Card().Muted());
-    w.SetProgramming(false);
-    w.TSleepTimer();
-    EXPECT_FALSE(w.SleepOn());
-    EXPECT_TRUE(w.MuteState());
-    EXPECT_TRUE(r.Card().Muted());
+    sleep.Fire();
+    EXPECT_FALSE(r.Set().SleepOn());
+    EXPECT_FALSE(w.MenuItem(iActions_Sleep, true)->isChecked());
+    EXPECT_TRUE(w.MenuItem(iVolume_Mute)->isChecked()) << "sleep mutes, the program goes on";
     EXPECT_FALSE(r.rig->EmulatedReceiver()->audioOn);
-    EXPECT_FALSE(sleep->isActive());
-    EXPECT_TRUE(w.isEnabled()) << "sleep mutes, the program goes on";
 
     // The next sleep dialog opens with the minutes chosen before.
     r.ui.dialogAnswers.push_back([](QDialog& d) {
@@ -258,22 +213,32 @@ TEST(MainClock, SleepMutesTheRadioAndRestartsAfterADialog) {
         return int(QDialog::Rejected);
     });
     w.Actions_Sleep();
-    EXPECT_FALSE(w.SleepOn());
+    EXPECT_FALSE(r.Set().SleepOn());
 }
 
 TEST(MainDialogs, JumpTunesOnOkAndTheTipOfTheDayGreetsAtStart) {
     WindowRig r("[Configuration]\nHardware=4\nPort=2\n[Frequency]\nFrequency=M 098.700\n");
     ASSERT_TRUE(r.Start());
     tdMain& w = r.W();
-    r.ui.dialogAnswers.push_back([](QDialog& d) {
+    // The dialog is still up when the radio tunes: the window, the tray
+    // menu and the timers come back after.
+    r.ui.dialogAnswers.push_back([&](QDialog& d) {
         auto& j = dynamic_cast<tdJumpTo&>(d);
         j.btAM->click();
+        EXPECT_EQ(j.Freq->text(), "531") << "the other band opens at its lower edge";
         j.Freq->setText("693");
         return int(QDialog::Accepted);
+    });
+    bool modalWhileTuned = false;
+    QObject::connect(&w, &QWidget::windowTitleChanged, &w, [&] {
+        modalWhileTuned = r.Set().ModalOpen() && !r.timers["Clock"].Active() &&
+                          w.Tray()->Menu() == w.findChild<QMenu*>("TrayMenuAlt");
     });
     w.Actions_Jump();
     EXPECT_EQ(r.Card().Band(), bAM);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 0.693);
+    EXPECT_TRUE(modalWhileTuned);
+    EXPECT_FALSE(r.Set().ModalOpen());
     // Cancel changes nothing.
     r.ui.dialogAnswers.push_back([](QDialog& d) {
         dynamic_cast<tdJumpTo&>(d).Freq->setText("1215");
@@ -298,7 +263,7 @@ TEST(MainDialogs, JumpTunesOnOkAndTheTipOfTheDayGreetsAtStart) {
     });
     ASSERT_TRUE(t.Start());
     EXPECT_TRUE(shown.endsWith("tip")) << shown.toStdString();
-    EXPECT_FALSE(t.W().Config().TipOfTheDay);
+    EXPECT_FALSE(t.Set().Config().TipOfTheDay);
 }
 
 } // namespace

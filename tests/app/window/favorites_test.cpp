@@ -28,7 +28,7 @@ TEST(MainFavorites, StoreClearAndRenameKeepButtonsAndBothMenusInStep) {
                 "[Presets]\nList=2,9,\nStation02=M 088.100 Classic\nStation09=M 101.900 Dance\n");
     ASSERT_TRUE(r.Start());
     tdMain& w = r.W();
-    EXPECT_EQ(w.CurrentFavorite(), 0);
+    EXPECT_EQ(r.Set().CurrentFavorite(), 0);
     EXPECT_TRUE(w.Action("msStations_Memory")->isEnabled());
 
     // MEM, then button 7: the name dialog; the menus are rebuilt in order.
@@ -37,35 +37,35 @@ TEST(MainFavorites, StoreClearAndRenameKeepButtonsAndBothMenusInStep) {
     r.ui.dialogAnswers.push_back(AnswerName("  Jazz FM  "));
     w.btRadioClick(7);
     EXPECT_FALSE(w.MemArmed());
-    EXPECT_EQ(w.Favorites()[7].Name, "Jazz FM");
-    EXPECT_EQ(w.CurrentFavorite(), 7);
+    EXPECT_EQ(r.Set().Favorites()[7].Name, "Jazz FM");
+    EXPECT_EQ(r.Set().CurrentFavorite(), 7);
     EXPECT_EQ(MenuNames(w, "mPresets"), (QStringList{"m02", "m07", "m09"}));
     EXPECT_EQ(MenuNames(w, "tsmPresets"), (QStringList{"f02", "f07", "f09"}));
     EXPECT_FALSE(w.Action("msStations_Memory")->isEnabled()) << "the station is stored now";
     EXPECT_EQ(w.windowTitle(), "Tunevox - 90.5 MHz (Jazz FM)");
 
     // A higher slot is appended; a used slot is replaced in place.
-    w.GoToFrequency(bFM, false, 93.2);
+    r.Set().GoToFrequency(bFM, false, 93.2);
     r.ui.dialogAnswers.push_back(AnswerName("Talk"));
     w.StoreFavorite(12);
     EXPECT_EQ(MenuNames(w, "mPresets"), (QStringList{"m02", "m07", "m09", "m12"}));
     EXPECT_EQ(w.FavoritesRow(), 2);
-    w.GoToFrequency(bFM, false, 96.1);
+    r.Set().GoToFrequency(bFM, false, 96.1);
     r.ui.dialogAnswers.push_back(AnswerName("Public"));
     w.StoreFavorite(2);
     EXPECT_EQ(MenuNames(w, "mPresets"), (QStringList{"m02", "m07", "m09", "m12"}));
     EXPECT_EQ(w.Action("f02")->text(), "Public");
-    EXPECT_DOUBLE_EQ(w.Favorites()[2].Frequency, 96.1);
+    EXPECT_DOUBLE_EQ(r.Set().Favorites()[2].Frequency, 96.1);
 
     // Cancel in the name dialog changes nothing.
-    w.GoToFrequency(bFM, false, 94.6);
+    r.Set().GoToFrequency(bFM, false, 94.6);
     r.ui.dialogAnswers.push_back(CancelDialog());
     w.StoreFavorite(3);
-    EXPECT_FALSE(w.Favorites()[3].Used);
+    EXPECT_FALSE(r.Set().Favorites()[3].Used);
 
     // Rename the current favorite.
     w.FavMenu(9);
-    EXPECT_EQ(w.CurrentFavorite(), 9);
+    EXPECT_EQ(r.Set().CurrentFavorite(), 9);
     EXPECT_TRUE(w.Action("m09")->isChecked());
     r.ui.dialogAnswers.push_back(AnswerName("Dance 102"));
     w.Stations_Rename();
@@ -78,13 +78,13 @@ TEST(MainFavorites, StoreClearAndRenameKeepButtonsAndBothMenusInStep) {
     EXPECT_TRUE(w.ClrArmed());
     w.btRadioClick(2); // favorite 12
     EXPECT_FALSE(w.ClrArmed());
-    EXPECT_FALSE(w.Favorites()[12].Used);
+    EXPECT_FALSE(r.Set().Favorites()[12].Used);
     EXPECT_EQ(w.Action("m12"), nullptr);
-    EXPECT_EQ(w.CurrentFavorite(), 9) << "clearing another slot leaves the current one";
+    EXPECT_EQ(r.Set().CurrentFavorite(), 9) << "clearing another slot leaves the current one";
 
     // Clear the current one: the radio stays, nothing is current.
     w.Stations_Clear();
-    EXPECT_EQ(w.CurrentFavorite(), 0);
+    EXPECT_EQ(r.Set().CurrentFavorite(), 0);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 101.9);
     EXPECT_EQ(w.StationNumText(), "??");
     EXPECT_FALSE(w.Action("tsmStations_Clear")->isEnabled());
@@ -92,11 +92,11 @@ TEST(MainFavorites, StoreClearAndRenameKeepButtonsAndBothMenusInStep) {
     // Clear all asks first; No keeps everything.
     r.ui.boxAnswers.push_back(tMsgResult::No);
     w.Stations_ClearAll();
-    EXPECT_TRUE(w.Favorites()[2].Used);
+    EXPECT_TRUE(r.Set().Favorites()[2].Used);
     w.Stations_ClearAll();
     EXPECT_EQ(r.ui.boxes.back().caption, "Clear all presets");
     EXPECT_EQ(r.ui.boxes.back().text, "Are you sure ?");
-    for (int n = 1; n <= kFavoriteCount; ++n) EXPECT_FALSE(w.Favorites()[n].Used);
+    for (int n = 1; n <= radioset::kFavoriteCount; ++n) EXPECT_FALSE(r.Set().Favorites()[n].Used);
     EXPECT_TRUE(MenuNames(w, "mPresets").isEmpty());
 }
 
@@ -110,21 +110,21 @@ TEST(MainFavorites, RowsFollowTheSelectedFavoriteAndJapaneseFMRefusesOutOfBandOn
     EXPECT_TRUE(w.Action("f31")->isEnabled());
     // Recalling the out-of-band favorite tunes the band's lower edge and
     // does not make it current.
-    w.SelectFavorite(25, true);
+    r.Set().SelectFavorite(25, true);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 76.0);
-    EXPECT_EQ(w.CurrentFavorite(), 0);
+    EXPECT_EQ(r.Set().CurrentFavorite(), 0);
     // Selecting 31 from the menu shows its row; its button then recalls it.
     w.FavMenu(31);
     EXPECT_EQ(w.FavoritesRow(), 4);
-    EXPECT_EQ(w.CurrentFavorite(), 31);
-    EXPECT_EQ(w.findChild<TGlyphButton*>("btRadio01")->text(), "31");
-    w.GoToFrequency(radio::bFM, false, 80.0);
+    EXPECT_EQ(r.Set().CurrentFavorite(), 31);
+    EXPECT_EQ(w.findChild<widgets::TGlyphButton*>("btRadio01")->text(), "31");
+    r.Set().GoToFrequency(radio::bFM, false, 80.0);
     w.btRadioClick(1);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 85.0);
     // Row browsing stops at 1 and 10.
     for (int i = 0; i < 12; ++i) w.btNextPrevBottomClick();
     EXPECT_EQ(w.FavoritesRow(), 10);
-    EXPECT_EQ(w.findChild<TGlyphButton*>("btRadio10")->text(), "00");
+    EXPECT_EQ(w.findChild<widgets::TGlyphButton*>("btRadio10")->text(), "00");
 }
 
 TEST(MainFavorites, LoadingPresetsReplacesTheBankOnlyWhenTheWholeFileIsGood) {
@@ -141,10 +141,12 @@ TEST(MainFavorites, LoadingPresetsReplacesTheBankOnlyWhenTheWholeFileIsGood) {
     const QString corrupt = write("bad.tvp", "001.087.500.FM.A\r\n001.088.100.FM.B\r\n");
     r.ui.fileAnswers.push_back(corrupt);
     w.File_LoadPresets();
+    EXPECT_EQ(r.ui.fileSuffixes.back(), "tvp") << "a name typed without extension finds the .tvp file";
+    EXPECT_TRUE(r.ui.fileFilters.back().startsWith("Tunevox presets (*.tvp)"));
     ASSERT_EQ(r.ui.boxes.size(), 2u);
     EXPECT_TRUE(r.ui.boxes[0].text.contains("current presets will be erased"));
     EXPECT_EQ(r.ui.boxes[1].text, "The presets files is corrupt");
-    EXPECT_EQ(w.Favorites()[1].Name, "Old");
+    EXPECT_EQ(r.Set().Favorites()[1].Name, "Old");
 
     r.ui.fileAnswers.push_back(r.dir.path() + "/missing.tvp");
     w.File_LoadPresets();
@@ -159,8 +161,8 @@ TEST(MainFavorites, LoadingPresetsReplacesTheBankOnlyWhenTheWholeFileIsGood) {
                                            "010.105.700.FM.Sports" + QByteArray(34, ' ') + "\r\n");
     r.ui.fileAnswers.push_back(good);
     w.File_LoadPresets();
-    EXPECT_FALSE(w.Favorites()[1].Used);
-    EXPECT_EQ(w.Favorites()[3].Name, "Test");
+    EXPECT_FALSE(r.Set().Favorites()[1].Used);
+    EXPECT_EQ(r.Set().Favorites()[3].Name, "Test");
     EXPECT_EQ(MenuNames(w, "mPresets"), (QStringList{"m03", "m10"}));
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 87.0) << "the radio goes to the band's start";
     EXPECT_EQ(w.PresetsHint(), "Presets loaded from " + good);

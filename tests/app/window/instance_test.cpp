@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 namespace tunevox::app::test {
@@ -57,6 +58,50 @@ TEST(CommandLine, KnowsItsOptionsAndTheOldConfigureSwitchInAnyCase) {
     EXPECT_EQ(code, 2);
     EXPECT_FALSE(ParseCommandLine({"tunevox", "extra"}, &code));
     EXPECT_EQ(code, 2);
+}
+
+struct tRun {
+    QProcess::ExitStatus status;
+    int code;
+    QString out, err;
+};
+
+// The program as a user starts it, with `display` for its environment's
+// display variables (empty: none at all).
+tRun RunProgram(const QStringList& args, const QString& display) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    if (!display.isEmpty()) env.insert("DISPLAY", display);
+    QTemporaryDir runtime;
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(TUNEVOX_PROGRAM, args);
+    EXPECT_TRUE(p.waitForFinished(30000)) << args.join(' ').toStdString();
+    return {p.exitStatus(), p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+TEST(CommandLine, HelpAndVersionAnswerWithoutADisplayAndNoDisplayIsOneLine) {
+    tRun help = RunProgram({"--help"}, {});
+    EXPECT_EQ(help.status, QProcess::NormalExit);
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: tunevox")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("--virtual"));
+    tRun version = RunProgram({"--version"}, {});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.out.startsWith("tunevox ")) << version.out.toStdString();
+
+    QTemporaryDir files;
+    for (const QString& display : {QString(), QString(":97")}) {
+        tRun run = RunProgram({"--virtual", "--dir", files.path()}, display);
+        EXPECT_EQ(run.status, QProcess::NormalExit) << "no abort, no core dump";
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith("tunevox: ")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("display")) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(files.path() + "/Tunevox.ini")) << "nothing written";
+    }
 }
 
 } // namespace

@@ -28,8 +28,10 @@ public:
     // and returns the dialog's result.
     std::deque<std::function<int(QDialog&)>> dialogAnswers;
     std::function<void()> duringDialog;     // runs inside every modal window
+    std::function<void()> duringBox;        // runs inside every message box
     std::vector<ShownBox> boxes;
     QStringList dialogsShown;               // object names
+    QStringList fileFilters, fileSuffixes;  // of every file dialog asked for
     int beeps = 0;
 
     void Beep() override { ++beeps; }
@@ -37,13 +39,22 @@ public:
                           tMsgButtons buttons) override {
         Beep();
         boxes.push_back({caption, text, icon, buttons});
+        if (duringBox) duringBox();
         if (boxAnswers.empty()) return buttons == tMsgButtons::YesNo ? tMsgResult::Yes : tMsgResult::Ok;
         tMsgResult r = boxAnswers.front();
         boxAnswers.pop_front();
         return r;
     }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return NextFile(); }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return NextFile(); }
+    QString OpenFileName(QWidget*, const QString&, const QString& filter, const QString& suffix) override {
+        fileFilters << filter;
+        fileSuffixes << suffix;
+        return NextFile();
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString& filter, const QString& suffix) override {
+        fileFilters << filter;
+        fileSuffixes << suffix;
+        return NextFile();
+    }
     int RunModal(QDialog& dialog) override {
         dialogsShown << dialog.objectName();
         if (duringDialog) duringDialog();
@@ -60,12 +71,6 @@ private:
         fileAnswers.pop_front();
         return f;
     }
-};
-
-class ManualClock final : public IClock {
-public:
-    QDateTime now{QDate(2026, 12, 8), QTime(8, 0, 0)};
-    QDateTime Now() const override { return now; }
 };
 
 } // namespace tunevox::app::test

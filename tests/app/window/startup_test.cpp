@@ -42,13 +42,13 @@ TEST(MainStartup, RestoresTheConfiguredCardStationAndFavoritesAndWritesThemBack)
     EXPECT_TRUE(r.Card().Active());
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
     // The tuned station is favorite 3: the window shows it as current.
-    EXPECT_EQ(w.CurrentFavorite(), 3);
+    EXPECT_EQ(r.Set().CurrentFavorite(), 3);
     EXPECT_EQ(w.StationText(), "Radio One");
     EXPECT_EQ(w.StationNumText(), "3");
     EXPECT_EQ(w.windowTitle(), "Tunevox - 98.7 MHz (Radio One)");
     EXPECT_EQ(w.ReadoutText(), " 98.700");
     EXPECT_EQ(w.StatusText(), "Stereo");
-    EXPECT_DOUBLE_EQ(w.FMTuneStep(), 0.1);
+    EXPECT_DOUBLE_EQ(r.Set().FMTuneStep(), 0.1);
     EXPECT_EQ(qobject_cast<QLabel*>(w.Control("Step"))->text(), "100");
     EXPECT_EQ(r.Card().Volume(), 128);
     EXPECT_EQ(qobject_cast<QSlider*>(w.Control("sVolume"))->toolTip(), "50%");
@@ -82,7 +82,7 @@ TEST(MainStartup, ReadsStoredFrequenciesAndStepsAsTheyWereMeant) {
         ASSERT_TRUE(r.Start());
         EXPECT_EQ(r.Card().Band(), bFM);
         EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
-        EXPECT_DOUBLE_EQ(r.W().FMTuneStep(), 0.025);
+        EXPECT_DOUBLE_EQ(r.Set().FMTuneStep(), 0.025);
         auto* step = qobject_cast<QSlider*>(r.W().Control("sStep"));
         EXPECT_EQ(step->minimum(), 1);
         EXPECT_EQ(step->maximum(), 40);
@@ -116,20 +116,13 @@ TEST(MainStartup, FirstRunAndReconfigurationGoThroughTheSettingsHook) {
     {
         // A serial model without a port gets its default port proposed.
         WindowRig r("[Configuration]\nHardware=5\nPort=0\n");
-        tMainOptions o;
+        r.Build();
         int proposedPort = -1;
-        r.window = nullptr;
-        ASSERT_TRUE([&] {
-            tMainOptions mo;
-            mo.files.configDir = r.dir.path().toStdString();
-            mo.useTray = false;
-            r.window = std::make_unique<tdMain>(*r.host, r.ui, r.clock, mo);
-            r.W().RunSetupDialog = [&](tConfiguration& c) {
-                proposedPort = c.Port;
-                return true;
-            };
-            return r.W().ReadConfiguration();
-        }());
+        r.W().RunSetupDialog = [&](radioset::tConfiguration& c) {
+            proposedPort = c.Port;
+            return true;
+        };
+        ASSERT_TRUE(r.Start());
         EXPECT_EQ(proposedPort, 2);
         EXPECT_EQ(r.Card().Model(), radio::mRadionMaru);
     }
@@ -137,18 +130,14 @@ TEST(MainStartup, FirstRunAndReconfigurationGoThroughTheSettingsHook) {
         // "\configure" on the command line asks again although a card is
         // set; Cancel ends the program and writes nothing.
         WindowRig r("[Configuration]\nHardware=1\nPort=1\n");
-        tMainOptions mo;
-        mo.files.configDir = r.dir.path().toStdString();
-        mo.useTray = false;
-        mo.configureSwitch = true;
-        r.window = std::make_unique<tdMain>(*r.host, r.ui, r.clock, mo);
+        r.Build(true);
         bool asked = false;
-        r.W().RunSetupDialog = [&](tConfiguration&) {
+        r.W().RunSetupDialog = [&](radioset::tConfiguration&) {
             asked = true;
             return false;
         };
         const std::string before = r.ReadIni();
-        EXPECT_FALSE(r.W().ReadConfiguration());
+        EXPECT_FALSE(r.Start());
         EXPECT_TRUE(asked);
         r.W().close();
         EXPECT_EQ(r.ReadIni(), before);
@@ -166,7 +155,7 @@ TEST(MainShutdown, ExitQuestionFollowsTheModelAndNotExitKeepsRunning) {
     r.W().File_Exit();
     EXPECT_TRUE(yesEnabled);
     EXPECT_TRUE(r.ReadIni().find("[WinPos]") == std::string::npos) << "nothing saved on Not exit";
-    EXPECT_FALSE(r.W().ModalOpen());
+    EXPECT_FALSE(r.Set().ModalOpen());
 
     r.ui.dialogAnswers.push_back([](QDialog&) { return int(tdExit::No); });
     r.W().File_Exit();

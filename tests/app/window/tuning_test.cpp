@@ -1,5 +1,6 @@
-// Tuning from the window: the one tuning entry, band edges, the band
-// switch and the seek loop with its stop.
+// Tuning from the window: band edges and their controls, the seek driven by
+// the event loop with nothing opening during it, the slider and the band
+// buttons.
 
 #include "app/window/window_fixture.h"
 
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QSlider>
 
@@ -16,73 +18,89 @@ namespace {
 using radio::bAM;
 using radio::bFM;
 
-const char* kRadioTrack = "[Configuration]\nHardware=1\nPort=1\n[Frequency]\nFrequency=M 087.000\n";
-
 TEST(MainTuning, BandEdgesStopTuningAndDisableTheirControls) {
-    WindowRig r(kRadioTrack);
+    WindowRig r("[Configuration]\nHardware=1\nPort=2\n[Frequency]\nFrequency=M 087.000\n");
     ASSERT_TRUE(r.Start());
     tdMain& w = r.W();
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 87.0);
+    EXPECT_EQ(r.Card().Caps().PortValue, 0x20C) << "the alternate port of the file";
     w.Actions_TunePrev();
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 87.0);
     EXPECT_FALSE(w.Control("btTunePrev")->isEnabled());
-    EXPECT_FALSE(w.Action("msActions_TunePrev")->isEnabled());
-    EXPECT_FALSE(w.Action("tsmActions_ScanPrev")->isEnabled());
+    EXPECT_FALSE(w.MenuItem(iActions_TunePrev)->isEnabled());
+    EXPECT_FALSE(w.MenuItem(iActions_ScanPrev, true)->isEnabled());
     EXPECT_TRUE(w.Control("btTuneNext")->isEnabled());
     // Far outside the band: clamped to the edge, never an error.
-    EXPECT_EQ(w.GoToFrequency(bFM, false, 250.0), 0);
+    EXPECT_EQ(r.Set().GoToFrequency(bFM, false, 250.0), 0);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 108.0);
     EXPECT_FALSE(w.Control("btTuneNext")->isEnabled());
     EXPECT_EQ(w.windowTitle(), "Tunevox - 108. MHz");
     // Off the card's grid: snapped (25 kHz).
-    w.GoToFrequency(bFM, false, 98.71);
+    r.Set().GoToFrequency(bFM, false, 98.71);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
     EXPECT_EQ(w.StatusText(), "Stereo");
+    EXPECT_EQ(w.ReadoutText(), " 98.700");
     // A band the card cannot receive changes nothing.
-    EXPECT_EQ(w.GoToFrequency(bAM, false, -1), 0);
+    EXPECT_EQ(r.Set().GoToFrequency(bAM, false, -1), 0);
     EXPECT_EQ(r.Card().Band(), bFM);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
 }
 
-TEST(MainTuning, SeekStopsOnAStationAtTheEdgeOrWhenStopped) {
-    WindowRig r("[Configuration]\nHardware=1\nPort=1\n[Frequency]\nFrequency=M 098.000\nTuneStep=4\n");
+TEST(MainTuning, TheSeekStepsOnTheEventLoopAndNothingOpensDuringIt) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\n[Frequency]\nFrequency=M 098.000\n"
+                "TuneStep=4\n");
     ASSERT_TRUE(r.Start());
     tdMain& w = r.W();
-    // Up from 98.0 in 100 kHz steps: the next station is 98.7 (stereo).
-    bool stopShown = false;
-    w.OnSeekStep = [&] { stopShown = w.Control("btStopScan")->isVisible() || w.Scanning(); };
-    w.Actions_ScanNext();
-    EXPECT_TRUE(stopShown);
-    EXPECT_FALSE(w.Scanning());
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
-    EXPECT_EQ(w.StatusText(), "Stereo");
-    EXPECT_FALSE(w.Action("msActions_StopScan")->isEnabled());
-    EXPECT_TRUE(w.Action("msActions_ScanNext")->isEnabled());
+    w.KeyPress('>');
+    EXPECT_TRUE(r.Set().Busy());
+    EXPECT_TRUE(w.Control("btStopScan")->isVisibleTo(&w));
+    EXPECT_FALSE(w.Control("btScanNext")->isVisibleTo(&w));
+    EXPECT_TRUE(w.MenuItem(iActions_StopScan, true)->isEnabled());
+    EXPECT_FALSE(w.MenuItem(iActions_ScanNext)->isEnabled());
+    ASSERT_TRUE(r.RunOne());
+    EXPECT_NEAR(r.Card().Frequency(), 98.1, 1e-9);
 
-    // Stopped after three steps: the seek ends there, showing the last status.
-    int steps = 0;
-    w.OnSeekStep = [&] {
-        // Commands that would tune are refused while the seek runs.
-        w.Actions_TuneNext();
-        w.btRadioClick(1);
-        if (++steps == 3) w.Actions_StopScan();
-    };
-    w.Actions_ScanNext();
-    EXPECT_NEAR(r.Card().Frequency(), 98.9, 1e-9);
+    // Between two steps: tuning, favorites and every window wait for
+    // nothing, the mixer window included; volume and mute go on.
+    const int volume = r.Card().Volume();
+    for (QChar key : {'+', 'x', 'j', 'i', 'a', 's', 'y', '6'}) w.KeyPress(key);
+    w.btRadioClick(1);
+    qobject_cast<QAbstractButton*>(w.Control("btMixer"))->click();
+    w.MenuItem(iHelp_About, true)->trigger();
+    EXPECT_TRUE(r.ui.dialogsShown.isEmpty());
+    EXPECT_TRUE(r.ui.boxes.empty());
+    w.KeyPress('u');
+    EXPECT_GT(r.Card().Volume(), volume);
+    EXPECT_NEAR(r.Card().Frequency(), 98.1, 1e-9);
+
+    // The stop key ends it before the next card operation.
+    w.KeyPress('!');
+    r.DrainEvents();
+    EXPECT_FALSE(r.Set().Busy());
+    EXPECT_NEAR(r.Card().Frequency(), 98.1, 1e-9);
+    EXPECT_FALSE(w.Control("btStopScan")->isVisibleTo(&w));
+    EXPECT_TRUE(w.Control("btScanNext")->isEnabled());
     EXPECT_EQ(w.StatusText(), "?????");
     EXPECT_EQ(w.StatusColor(), QColor(128, 0, 128).name()) << "dim colour of the default text scheme";
 
-    // From 107.9 up with no station left: stops at the edge, whatever the status.
-    w.OnSeekStep = nullptr;
-    w.GoToFrequency(bFM, false, 107.9);
+    // Run to the end: the next station is 98.7, shown in stereo.
     w.Actions_ScanNext();
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 108.0);
-    EXPECT_FALSE(w.Control("btScanNext")->isEnabled());
-    EXPECT_FALSE(w.Action("tsmActions_ScanNext")->isEnabled());
-    EXPECT_TRUE(w.Control("btScanPrev")->isEnabled());
-    // At the edge a seek towards it only refreshes the limits.
-    w.Actions_ScanNext();
-    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 108.0);
+    r.DrainEvents();
+    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 98.7);
+    EXPECT_EQ(w.StatusText(), "Stereo");
+    EXPECT_FALSE(w.MenuItem(iActions_StopScan)->isEnabled());
+}
+
+TEST(MainTuning, ExitDuringASeekWaitsForItsStopAndThenCloses) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\nShutDown=1\n[Frequency]\nFrequency=M 087.000\n");
+    ASSERT_TRUE(r.Start());
+    r.W().Actions_ScanNext();
+    r.RunOne();
+    r.W().File_Exit();
+    EXPECT_EQ(r.ReadIni().find("[WinPos]"), std::string::npos) << "nothing saved while the seek has the card";
+    r.DrainEvents();
+    EXPECT_FALSE(r.Set().Busy());
+    EXPECT_NE(r.ReadIni().find("[WinPos]"), std::string::npos) << "closed and saved once the seek stopped";
 }
 
 TEST(MainTuning, TheFrequencySliderTunesQuietlyWhileDraggedAndTheBandButtonsSwitch) {
@@ -94,7 +112,7 @@ TEST(MainTuning, TheFrequencySliderTunesQuietlyWhileDraggedAndTheBandButtonsSwit
     slider->setSliderDown(true); // the user holds the thumb
     slider->setValue(100300);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 100.3);
-    EXPECT_EQ(w.CurrentFavorite(), 5) << "the favorite is found by MatchCurrentFavorite even while dragging";
+    EXPECT_EQ(r.Set().CurrentFavorite(), 5) << "the favorite is found by MatchCurrentFavorite even while dragging";
     slider->setSliderDown(false);
 
     w.btAMClick();
@@ -102,29 +120,27 @@ TEST(MainTuning, TheFrequencySliderTunesQuietlyWhileDraggedAndTheBandButtonsSwit
     EXPECT_FALSE(w.Control("btScanNext")->isVisible());
     EXPECT_EQ(slider->minimum(), 531);
     EXPECT_EQ(slider->maximum(), 1620);
-    w.GoToFrequency(bAM, false, 1.62);
+    r.Set().GoToFrequency(bAM, false, 1.62);
     EXPECT_EQ(w.ReadoutText(), "  1.620");
     EXPECT_EQ(w.windowTitle(), "Tunevox - 1620 kHz");
+    // The step items keep following the step on AM.
+    EXPECT_TRUE(w.MenuItem(iActions_StepDec)->isEnabled());
     w.btFMClick();
     EXPECT_EQ(r.Card().Band(), bFM);
     EXPECT_DOUBLE_EQ(r.Card().Frequency(), 100.3) << "FM comes back where it was";
 }
 
-} // namespace
-} // namespace tunevox::app::test
-
-namespace tunevox::app::test {
-namespace {
-
-TEST(MainScreens, CompleteWindowScreenshot) {
+TEST(MainScreens, TheCompleteWindowShowsTheStationItPlays) {
     WindowRig r("[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\n[Audio]\nVolume=180\n"
                 "[Frequency]\nFrequency=M 098.700\n"
                 "[Presets]\nList=1,2,5,\nStation01=M 088.100 Classic 88\nStation02=M 098.700 Radio One\n"
                 "Station05=M 107.200 Night Owl\n");
     ASSERT_TRUE(r.Start());
     r.W().show();
-    r.Screenshot("main_complete");
     EXPECT_EQ(r.W().centralWidget()->size(), QSize(615, 121));
+    EXPECT_EQ(r.W().StationText(), "Radio One");
+    EXPECT_EQ(r.W().StationNumText(), "2");
+    r.Screenshot("main_complete");
 }
 
 } // namespace

@@ -37,11 +37,11 @@ TEST(MainVolume, NativeVolumeAndMuteKeepSliderIndicatorsAndMenusTrue) {
     auto* slider = qobject_cast<QSlider*>(w.Control("sVolume"));
     EXPECT_EQ(slider->maximum(), r.Card().MaxVolume());
     EXPECT_EQ(slider->value(), r.Card().Volume());
-    EXPECT_FALSE(w.MuteState());
+    EXPECT_FALSE(r.Set().MuteState());
     EXPECT_TRUE(IndicatorLit(w));
 
     w.Volume_Mute();
-    EXPECT_TRUE(w.MuteState());
+    EXPECT_TRUE(r.Set().MuteState());
     EXPECT_TRUE(r.Card().Muted());
     EXPECT_FALSE(r.rig->EmulatedReceiver()->audioOn);
     EXPECT_FALSE(IndicatorLit(w));
@@ -53,14 +53,14 @@ TEST(MainVolume, NativeVolumeAndMuteKeepSliderIndicatorsAndMenusTrue) {
     // Reset: volume 0, shown muted; the slider follows without re-entering.
     w.Volume_0();
     EXPECT_EQ(slider->value(), 0);
-    EXPECT_TRUE(w.MuteState());
+    EXPECT_TRUE(r.Set().MuteState());
     EXPECT_FALSE(w.Action("msVolume_Down")->isEnabled());
     // The card keeps its own steps (84 on this one): the slider shows where
     // the card really is.
     slider->setValue(250);
     EXPECT_EQ(r.Card().Volume(), 252);
     EXPECT_EQ(slider->value(), 252);
-    EXPECT_FALSE(w.MuteState());
+    EXPECT_FALSE(r.Set().MuteState());
     EXPECT_EQ(slider->toolTip(), "98%");
 }
 
@@ -77,9 +77,9 @@ TEST(MainVolume, OnAMixerLineTheWindowEchoesChangesMadeElsewhere) {
     w.sVolumeChange(0);
     r.DrainEvents();
     EXPECT_EQ(r.Card().Volume(), 0);
-    const bool before = w.MuteState();
+    const bool before = r.Set().MuteState();
     w.Volume_Mute();
-    EXPECT_EQ(w.MuteState(), before);
+    EXPECT_EQ(r.Set().MuteState(), before);
     EXPECT_FALSE(IndicatorLit(w));
 
     // Another program raises and unmutes the line: the slider and the lamp
@@ -88,7 +88,7 @@ TEST(MainVolume, OnAMixerLineTheWindowEchoesChangesMadeElsewhere) {
     ASSERT_NE(sound, nullptr);
     sound->ExternalChange(tMixerLineKind::kLine, tMixerControlKind::kMute, {1});
     r.DrainEvents();
-    EXPECT_TRUE(w.MuteState());
+    EXPECT_TRUE(r.Set().MuteState());
     const int writes = sound->SetCalls();
     auto* radio = r.rig->EmulatedSerialRadio(2);
     ASSERT_NE(radio, nullptr);
@@ -98,7 +98,7 @@ TEST(MainVolume, OnAMixerLineTheWindowEchoesChangesMadeElsewhere) {
     r.DrainEvents();
     EXPECT_EQ(sound->SetCalls(), writes) << "the echo never writes back";
     EXPECT_EQ(slider->value(), 128);
-    EXPECT_FALSE(w.MuteState());
+    EXPECT_FALSE(r.Set().MuteState());
     EXPECT_TRUE(IndicatorLit(w));
     // The mixer window opens on the same sound card, through the protocol,
     // with the radio's strip in bold.

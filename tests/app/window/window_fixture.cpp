@@ -5,13 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 
 namespace tunevox::app::test {
-
 
 rig::tRigOptions WindowRig::Emulated() {
     rig::tRigOptions o;
@@ -27,22 +24,32 @@ WindowRig::WindowRig(const std::string& ini, rig::tRigOptions options) {
         f.write(ini.c_str());
     }
     rig = std::make_unique<rig::THardwareRig>(std::move(options));
-    host = std::make_unique<TRigCardHost>(*rig);
+    host = std::make_unique<radioset::TRigCardHost>(*rig);
 }
 
 WindowRig::~WindowRig() {
     window.reset();
+    set.reset();
     host.reset();
 }
 
-bool WindowRig::Start(bool configureSwitch) {
+void WindowRig::Build(bool configureSwitch) {
+    radioset::tRadioSetOptions so;
+    so.files.configDir = dir.path().toStdString();
+    so.files.dataDir = dir.path().toStdString();
+    so.remedies = {"tunevox", "start Tunevox with --virtual", "choose the other port in the settings",
+                   "choose another port in the settings"};
+    set = std::make_unique<radioset::TRadioSet>(*host, clock, timers, so);
     tMainOptions o;
-    o.files.configDir = dir.path().toStdString();
-    o.files.dataDir = dir.path().toStdString();
     o.configureSwitch = configureSwitch;
     o.useTray = false;
-    window = std::make_unique<tdMain>(*host, ui, clock, o);
-    const bool ok = window->ReadConfiguration();
+    window = std::make_unique<tdMain>(*set, ui, o);
+}
+
+bool WindowRig::Start(bool configureSwitch) {
+    if (!window) Build(configureSwitch);
+    set->LoadConfiguration();
+    const bool ok = window->Start();
     DrainEvents();
     return ok;
 }
@@ -57,6 +64,11 @@ std::string WindowRig::ReadIni() const {
 
 void WindowRig::DrainEvents() {
     if (auto* q = rig->OwnEvents()) q->Drain();
+}
+
+bool WindowRig::RunOne() {
+    auto* q = rig->OwnEvents();
+    return q && q->RunOne();
 }
 
 void WindowRig::Screenshot(const QString& name) { tunevox::test::Screenshot(*window, name); }
