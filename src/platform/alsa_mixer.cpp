@@ -356,8 +356,16 @@ public:
         if (err < 0) return AlsaErrorToCode(err);
         c->wrote = wanted;
         c->wroteRaw = raw;
-        // The change event comes back through the poll descriptors to every
-        // handle, this one included.
+        // Every handle hears of the change, this one included. A hardware
+        // card's event comes back to this handle too, but a sound server
+        // tells only the other clients: this handle tells itself, queued
+        // (never from inside the write), and the event that may follow
+        // finds nothing new.
+        std::vector<long> now;
+        if (ReadRaw(*c, now) >= 0 && now != c->lastSeen) {
+            c->lastSeen = now;
+            relay_.Notify(c->id);
+        }
         return mmcode::kNoError;
     }
 

@@ -151,15 +151,21 @@ TEST(SnoozeDialog, OpensOnTheRememberedMinutesWithinItsRange) {
     EXPECT_EQ(d.Minutes(), 90);
 }
 
-TEST(AlarmDialog, Screenshots) {
+TEST(AlarmDialog, ALongNameAndAnEmptyListAreShownWhole) {
     tFavorites bank = SampleBank();
     Put(bank, 12, bFM, 101.3, "Radio Nova Jazz and Soul");
     tdAlarm alarm(7, 30, 12, bank, true, true, 87.0, 108.0, 1, [](const QString&) {});
     test::Screenshot(alarm, "alarm_dialog");
+    test::ExpectNothingClipped(alarm, "alarm dialog");
+    EXPECT_EQ(alarm.Favorites->currentText(), "12 - Radio Nova Jazz and Soul");
     tdAlarm empty(6, 30, 0, tFavorites{}, true, true, 87.0, 108.0, 0, [](const QString&) {});
     test::Screenshot(empty, "alarm_dialog_no_favorites");
+    test::ExpectNothingClipped(empty, "alarm dialog without favorites");
+    EXPECT_FALSE(empty.btOk->isEnabled());
+    EXPECT_NE(empty.findChild<QLabel*>("NoFavorites"), nullptr);
     tdSnooze snooze(45, [](const QString&) {});
     test::Screenshot(snooze, "sleep_dialog");
+    test::ExpectNothingClipped(snooze, "sleep dialog");
 }
 
 } // namespace

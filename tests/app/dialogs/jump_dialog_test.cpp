@@ -164,16 +164,21 @@ TEST(JumpDialog, MissingBandsFinerGridsAndCancel) {
     EXPECT_NEAR(japan.Frequency(), 90.015, 1e-9);
 }
 
-TEST(JumpDialog, Screenshots) {
+TEST(JumpDialog, EachStateIsShownWholeAndKeepsItsSize) {
     tdJumpTo fm(BothBands(), [](const QString&) {});
     test::Screenshot(fm, "jump_dialog_fm");
+    const QSize size = fm.sizeHint();
     tJumpInput am = BothBands();
     am.band = bAM;
     am.frequency = 1.026;
     tdJumpTo onAM(am, [](const QString&) {});
     test::Screenshot(onAM, "jump_dialog_am");
+    EXPECT_EQ(onAM.Freq->text(), "1026");
     Type(fm, "120");
     test::Screenshot(fm, "jump_dialog_refused");
+    EXPECT_GE(fm.LRange->width(), fm.LRange->fontMetrics().horizontalAdvance(fm.LRange->text()))
+        << "the range is read whole";
+    EXPECT_EQ(fm.sizeHint(), size) << "the range hint does not make the dialog jump";
 }
 
 } // namespace
