@@ -39,22 +39,38 @@ std::string Trimmed(std::string_view text) {
     return std::string(text);
 }
 
-// LF, CR LF and lone CR all become LF; a UTF-8 byte-order mark is dropped.
+// One line as the document takes it. A UTF-8 byte-order mark at its start
+// is dropped, wherever the line stands (files pasted together carry one in
+// the middle, and a key must not change its name by it). A section header
+// that lost its "]" names its section by the rest of the line, as profile
+// readers of old took it; SimpleIni would run it on into the next line and
+// grow the file at every save.
+void AppendLine(std::string& out, std::string_view line) {
+    if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+    out.append(line);
+    const size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos && line[first] == '[' && line.find(']') == std::string_view::npos)
+        out.push_back(']');
+    out.push_back('\n');
+}
+
+// LF, CR LF and lone CR all become LF; NULs become blanks (SimpleIni would
+// stop reading at one); every line is taken as AppendLine says.
 std::string NormalizedText(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::string out;
-    out.reserve(text.size());
+    out.reserve(text.size() + 16);
+    std::string line;
     for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r') {
-            out.push_back('\n');
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else if (c == '\0') {
-            out.push_back(' '); // SimpleIni would stop reading at a NUL
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            AppendLine(out, line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         } else {
-            out.push_back(c);
+            line.push_back(c == '\0' ? ' ' : c);
         }
     }
+    if (!line.empty()) AppendLine(out, line);
     return out;
 }
 

@@ -1,9 +1,12 @@
 #include "radioset/atomic_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -102,6 +105,26 @@ bool WriteFileAtomically(const std::string& requested, const std::string& bytes,
         ::close(dir);
     }
     return true;
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const size_t slash = path.rfind('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    auto all = [](std::string_view s, int (*is)(int)) {
+        return !s.empty() && std::all_of(s.begin(), s.end(), [is](char c) { return is(static_cast<unsigned char>(c)); });
+    };
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.substr(0, prefix.size()) != prefix) continue;
+        const std::string_view rest = name.substr(prefix.size());
+        const bool ours = rest.substr(0, 3) == "tmp" && all(rest.substr(3), ::isdigit);
+        const bool qts = rest.size() == 6 && all(rest, ::isalnum);
+        if (ours || qts) ::unlink((folder + "/" + std::string(name)).c_str());
+    }
+    ::closedir(dir);
 }
 
 } // namespace tunevox::radioset

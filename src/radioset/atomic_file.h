@@ -15,4 +15,10 @@ namespace tunevox::radioset {
 // permissions the umask gives; a replaced one keeps its own.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error);
 
+// Removes what a save of `path` interrupted by a kill or a power cut left
+// beside it: our temporaries ("Tunevox.ini.tmp" and digits) and those of
+// the versions that saved through Qt ("Tunevox.ini." and six letters or
+// digits). Only for files no other program writes at the same time.
+void RemoveStaleTemporaries(const std::string& path);
+
 } // namespace tunevox::radioset

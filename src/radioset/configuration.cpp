@@ -177,8 +177,10 @@ void ReadFavorites(const platform::TProfile& p, tFavorites& bank) {
         const size_t next = rest.find(' ');
         const std::string_view freqText = rest.substr(0, next);
         const std::string_view name = next == std::string_view::npos ? std::string_view{} : rest.substr(next + 1);
+        // "No frequency" is judged by the text that would be written back:
+        // 0.0004 is written 000.000 and would be gone at the next start.
         const double mhz = platform::ParseReal(freqText).value_or(0.0);
-        if (mhz == 0.0) continue;
+        if (radio::FrequencyText(mhz) == radio::FrequencyText(0.0)) continue;
 
         tFavorite& slot = bank[static_cast<size_t>(n)];
         slot.Name = NormalizeFavoriteName(name);

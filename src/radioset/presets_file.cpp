@@ -31,8 +31,11 @@ bool ParseLine(std::string_view line, int& n, tFavorite& slot, std::string& freq
     n = (number[0] - '0') * 100 + (number[1] - '0') * 10 + (number[2] - '0');
     if (n < 1 || n > kFavoriteCount || line[3] != '.') return false;
 
+    // Only what the writer can write back in its seven characters: a
+    // negative frequency, or one of seven digits without a point, would come
+    // back as another station (and then as a duplicate).
     const auto mhz = platform::ParseReal(line.substr(4, 7));
-    if (!mhz || line[11] != '.') return false;
+    if (!mhz || *mhz < 0.0 || radio::FrequencyText(*mhz).size() != 7 || line[11] != '.') return false;
 
     const std::string_view band = line.substr(12, 2);
     if (band == "FM") slot.Band = radio::bFM;

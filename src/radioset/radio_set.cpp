@@ -49,6 +49,10 @@ void TRadioSet::Report(const std::string& text) {
 // --- start-up ---
 
 void TRadioSet::LoadConfiguration() {
+    // One copy runs per set of files: what a save killed half-way left
+    // beside them is nobody's now.
+    RemoveStaleTemporaries(options_.files.IniPath());
+    RemoveStaleTemporaries(options_.files.ArchivePath());
     profile_ = std::make_unique<platform::TProfile>();
     if (auto bytes = platform::ReadWholeFile(options_.files.IniPath())) profile_->LoadText(*bytes);
     config_ = ReadConfiguration(*profile_);

@@ -80,5 +80,23 @@ TEST(Profile, ErasedSectionsAreWrittenAgainAfterTheOthersAndValuesStayOneLine) {
     EXPECT_LT(text.find("[Second]"), text.find("[First]")) << "a rewritten section goes last";
 }
 
+TEST(Profile, HandEditedLinesMeanOneThingAndReadBackTheSameAfterEverySave) {
+    // A header that lost its "]", and files pasted together with a
+    // byte-order mark in the middle.
+    const std::string edited = "[Configuration]\nHardware=1\n[DisplayMode\nDisplayType=3\n"
+                               "[Audio]\nVolume=5\n\xEF\xBB\xBFKey=1\n";
+    TProfile first;
+    first.LoadText(edited);
+    EXPECT_EQ(first.ReadInteger("DisplayMode", "DisplayType", -1), 3);
+    EXPECT_EQ(first.ReadInteger("Audio", "Key", -1), 1);
+    const std::string saved = first.ToText();
+    TProfile again;
+    again.LoadText(saved);
+    EXPECT_EQ(again.ToText(), saved) << "the file does not grow from save to save";
+    EXPECT_EQ(again.ReadInteger("DisplayMode", "DisplayType", -1), 3);
+    EXPECT_EQ(again.ReadInteger("Audio", "Key", -1), 1);
+    EXPECT_EQ(again.ReadInteger("Configuration", "Hardware", -1), 1);
+}
+
 } // namespace
 } // namespace tunevox::platform

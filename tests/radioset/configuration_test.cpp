@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "radio/frequency.h"
+
 #include "radioset/configuration.h"
 #include "platform/profile.h"
 
@@ -241,6 +243,31 @@ TEST(Configuration, FavoritesListSkipsWhatCannotBeAFavorite) {
     for (const auto& f : bank) used += f.Used ? 1 : 0;
     EXPECT_EQ(used, 3);
     EXPECT_FALSE(bank[0].Used) << "0 and 101 never reach the table";
+}
+
+TEST(Configuration, FavoritesReadBackAsTheyAreWrittenToTheKilohertz) {
+    platform::TProfile p;
+    p.LoadText("[Presets]\nList=1,2,3,\nStation01=M 0.0004 Tiny\nStation02=M 098.7004 Precise\n"
+               "Station03=K 0.5306 Low\n");
+    tFavorites bank{};
+    ReadFavorites(p, bank);
+    EXPECT_FALSE(bank[1].Used) << "written back it would be 000.000, no frequency";
+    ASSERT_TRUE(bank[2].Used);
+    EXPECT_EQ(radio::FrequencyText(bank[2].Frequency), "098.700");
+    ASSERT_TRUE(bank[3].Used);
+
+    // What was read is written and read again unchanged, to the kHz.
+    platform::TProfile out;
+    WriteConfiguration(out, tConfiguration{}, bank);
+    EXPECT_EQ(out.ReadString("Presets", "Station02", ""), "M 098.700 Precise");
+    EXPECT_EQ(out.ReadString("Presets", "Station03", ""), "K 000.531 Low");
+    tFavorites again{};
+    ReadFavorites(out, again);
+    for (int n = 1; n <= kFavoriteCount; ++n) {
+        EXPECT_EQ(again[n].Used, bank[n].Used) << n;
+        EXPECT_EQ(radio::FrequencyText(again[n].Frequency), radio::FrequencyText(bank[n].Frequency)) << n;
+        EXPECT_EQ(again[n].Name, bank[n].Name) << n;
+    }
 }
 
 } // namespace

@@ -9,7 +9,12 @@
 #include "platform/text_lines.h"
 #include "support/temp_dir.h"
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tunevox::radioset {
 namespace {
@@ -88,6 +93,43 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileWholeAndSaysWhy) {
     for (const auto& entry : fs::directory_iterator(root.Path()))
         if (entry.is_regular_file()) files.push_back(entry.path().filename().string());
     EXPECT_EQ(files, std::vector<std::string>{"Tunevox.ini"}) << "no temporary file is left behind";
+}
+
+TEST(AtomicFile, ASaveCutShortByTheFileSizeLimitKeepsTheOldFileAndSaysWhy) {
+    // A full disk without a disk to fill: a child process whose files may
+    // not grow beyond 1 KiB, the signal that would kill it ignored, as a
+    // full file system answers a write with an error and no signal.
+    TempDir root;
+    ASSERT_TRUE(root.Valid());
+    const std::string path = root.File("Tunevox.ini");
+    const std::string old = "[Audio]\nVolume=10\n";
+    test::WriteTextFile(path, old);
+    int reason[2];
+    ASSERT_EQ(pipe(reason), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit small{1024, 1024};
+        setrlimit(RLIMIT_FSIZE, &small);
+        signal(SIGXFSZ, SIG_IGN);
+        std::string error;
+        const bool saved = WriteFileAtomically(path, std::string(64 * 1024, 'x'), &error);
+        (void)!write(reason[1], error.data(), error.size());
+        _exit(saved ? 0 : 1);
+    }
+    close(reason[1]);
+    char text[256] = {};
+    (void)!read(reason[0], text, sizeof text - 1);
+    close(reason[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "the save reports its failure";
+    EXPECT_EQ(std::string(text), std::strerror(EFBIG));
+    EXPECT_EQ(test::ReadTextFile(path), old) << "the old file is whole";
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(root.Path())) files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1u) << "no temporary file is left behind";
 }
 
 } // namespace

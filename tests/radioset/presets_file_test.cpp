@@ -7,6 +7,7 @@
 #include "radioset/atomic_file.h"
 #include "radioset/presets_file.h"
 
+#include "radio/frequency.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -87,6 +88,10 @@ TEST(PresetsFile, AnyBadLineLeavesTheBankAsItWas) {
         "001.087.500.FM",                                              // too short
         Line("001", "087.500", "FM", std::string(41, 'n')),            // name of 41 characters
         good + "\r\n" + Line("003", "090.000", "FM", "After an empty line"),
+        // What the writer could not write back: it would come back as
+        // another station, and two of them as duplicates.
+        Line("001", "-01.000", "FM", "Negative"),
+        Line("001", "1234567", "FM", "Seven digits, no point"),
     };
     for (const std::string& text : bad) {
         tFavorites bank = Marked();
@@ -140,6 +145,20 @@ TEST(PresetsFile, WrittenFilesReadBackAndFailedWritesKeepTheOldFile) {
     EXPECT_EQ(bytes.size(), 3u * 57);
 
     EXPECT_EQ(FormatPresets(tFavorites{}), "") << "an empty bank is an empty file";
+
+    // Whatever loads saves and loads again unchanged, odd forms included.
+    const std::string odd = Line("002", "  87.5 ", "FM", "Blanks") + "\r\n" + Line("003", "+98,70 ", "FM", "Sign") +
+                            "\r\n" + Line("004", "000.000", "AM", "Nothing") + "\r\n";
+    tFavorites once{};
+    ASSERT_EQ(ParsePresets(odd, once), prOk);
+    tFavorites twice{};
+    ASSERT_EQ(ParsePresets(FormatPresets(once), twice), prOk);
+    for (int n = 1; n <= kFavoriteCount; ++n) {
+        EXPECT_EQ(twice[n].Used, once[n].Used) << n;
+        EXPECT_EQ(radio::FrequencyText(twice[n].Frequency), radio::FrequencyText(once[n].Frequency)) << n;
+        EXPECT_EQ(twice[n].Name, once[n].Name) << n;
+        EXPECT_EQ(twice[n].Band, once[n].Band) << n;
+    }
 
     // A directory where the new file should be, and a folder that is not there.
     ASSERT_TRUE(std::filesystem::create_directory(dir.File("taken.tvp")));

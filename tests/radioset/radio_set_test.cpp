@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <chrono>
 #include <cstdio>
 
@@ -92,6 +94,20 @@ TEST(RadioSetStart, ARadioIsHeardUnlessStartedMutedWhateverCarriesTheVolume) {
     EXPECT_FALSE(m.rig->EmulatedReceiver()->audioOn);
     EXPECT_TRUE(m.Set().MuteState());
     EXPECT_TRUE(m.view.shownMuted);
+}
+
+TEST(RadioSetStart, WhatAKilledSaveLeftBesideTheFilesIsRemovedAndOnlyThat) {
+    RadioSetRig r("[Configuration]\nHardware=1\nPort=1\n");
+    for (const char* name : {"Tunevox.ini.tmp123456", "Tunevox.ini.Ab3dE9", "Tunevox.db.tmp7", "Tunevox.ini.bak",
+                             "Tunevox.ini.tmpx", "Other.ini.tmp1", "Tunevox.ini.Ab3dE9x"})
+        tunevox::test::WriteTextFile(r.dir.File(name), "left");
+    r.Start();
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(r.dir.Path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Other.ini.tmp1", "Tunevox.ini", "Tunevox.ini.Ab3dE9x", "Tunevox.ini.bak",
+                                              "Tunevox.ini.tmpx"}));
 }
 
 TEST(RadioSetStart, TheStationComesBackByTheCurrentFavoriteTheStoredFrequencyOrTheBandsStart) {

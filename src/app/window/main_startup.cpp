@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace tunevox::app {
 
 using namespace radioset;
@@ -75,9 +77,18 @@ bool tdMain::SaveConfiguration() {
     RememberPlace();
     std::string error;
     if (set_.SaveConfiguration(&error)) return true;
-    ui_.MessageBox(this, "Warning",
-                   QString("The configuration could not be saved to %1:\n%2")
-                       .arg(QString::fromStdString(set_.Files().IniPath()), QString::fromStdString(error)),
+    const QString path = QString::fromStdString(set_.Files().IniPath());
+    const QString reason = QString::fromStdString(error);
+    if (sessionEnding_) {
+        // A logout, a shutdown or a signal: nobody is there to press OK, and
+        // a box would hold the session up. The journal keeps standard error,
+        // and the exit code says it failed.
+        std::fprintf(stderr, "tunevox: the configuration could not be saved to %s: %s\n", qPrintable(path),
+                     qPrintable(reason));
+        exitCode_ = 1;
+        return false;
+    }
+    ui_.MessageBox(this, "Warning", QString("The configuration could not be saved to %1:\n%2").arg(path, reason),
                    tMsgIcon::Error, tMsgButtons::Ok);
     return false;
 }
@@ -128,7 +139,7 @@ void tdMain::closeEvent(QCloseEvent* event) {
     started_ = false; // written once
     event->accept();
     tray_->Hide();
-    QApplication::quit();
+    QApplication::exit(exitCode_);
 }
 
 void tdMain::File_Exit() { close(); }

@@ -72,12 +72,16 @@ public:
     // read its configuration. false: the user cancelled the first-run
     // settings, and the program ends without writing anything.
     bool Start();
-    // Rewrites the configuration; false (after telling the user, unless the
-    // session is ending) when it could not be written.
+    // Rewrites the configuration; false when it could not be written, after
+    // telling the user in a box, or, when the session is ending, on standard
+    // error with ExitCode 1.
     bool SaveConfiguration();
     // Ends the program along the session-end path: no question, the card
     // closed, the configuration saved.
     void EndSession();
+    // What the program ends with: 0, or 1 when the last save failed at a
+    // session end.
+    int ExitCode() const { return exitCode_; }
     // The settings dialog, run through the dialog protocol when the window
     // is up (tests answer it here; empty: the real dialog).
     std::function<bool(radioset::tConfiguration&)> RunSetupDialog;
@@ -253,6 +257,7 @@ private:
     bool started_ = false;    // the configuration is read and will be written once
     bool exitPending_ = false; // an exit waits for a long operation to end
     bool sessionEnding_ = false;
+    int exitCode_ = 0;
     bool frequencyHandlerAttached_ = true;
     bool sliderDragging_ = false;
     radioset::tCommandStates commands_;

@@ -173,7 +173,9 @@ TEST(MainCommands, MenusFollowTheCardAndTheTunerState) {
         }
         if (QAction* tray = w.MenuItem(row.item, true)) {
             EXPECT_EQ(tray->objectName(), QString("tsm") + row.name);
-            if (QAction* main = w.MenuItem(row.item)) EXPECT_EQ(tray->isEnabled(), main->isEnabled()) << row.name;
+            if (QAction* main = w.MenuItem(row.item)) {
+                EXPECT_EQ(tray->isEnabled(), main->isEnabled()) << row.name;
+            }
         }
     }
 

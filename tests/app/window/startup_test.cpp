@@ -193,6 +193,17 @@ TEST(MainShutdown, AFailedSaveTellsTheUserAndLeavesTheOldFileWhole) {
     ASSERT_EQ(r.ui.boxes.size(), 1u);
     EXPECT_EQ(r.ui.boxes[0].caption, "Warning");
     EXPECT_TRUE(r.ui.boxes[0].text.contains(QString::fromStdString(r.IniPath())));
+    EXPECT_EQ(r.W().ExitCode(), 0);
+
+    // At a session end (a logout, SIGTERM) nobody is there to answer a box:
+    // the failure goes to standard error and the exit code.
+    testing::internal::CaptureStderr();
+    r.W().EndSession();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(r.ui.boxes.size(), 1u) << "no box holds the session up";
+    EXPECT_NE(said.find("tunevox: the configuration could not be saved to " + r.IniPath()), std::string::npos)
+        << said;
+    EXPECT_EQ(r.W().ExitCode(), 1);
     QFile::setPermissions(r.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!canStillWrite) EXPECT_EQ(r.ReadIni(), ini);
     else {
