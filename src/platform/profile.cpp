@@ -39,18 +39,47 @@ std::string Trimmed(std::string_view text) {
     return std::string(text);
 }
 
-// One line as the document takes it. A UTF-8 byte-order mark at its start
-// is dropped, wherever the line stands (files pasted together carry one in
-// the middle, and a key must not change its name by it). A section header
-// that lost its "]" names its section by the rest of the line, as profile
-// readers of old took it; SimpleIni would run it on into the next line and
-// grow the file at every save.
+// One line as the document takes it. Blanks in front of it are dropped
+// (names are trimmed anyway, and SimpleIni ties an indented comment to its
+// section on one save and not on the next), and so is a UTF-8 byte-order
+// mark at its start, wherever the line stands (files pasted together carry
+// one in the middle, and a key must not change its name by it). A section
+// header that lost its "]" names its section by the rest of the line, as
+// profile readers of old took it; SimpleIni would run it on into the next
+// line and grow the file at every save.
 void AppendLine(std::string& out, std::string_view line) {
-    if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+    const auto skipBlanks = [&] {
+        const size_t first = line.find_first_not_of(" \t");
+        line.remove_prefix(first == std::string_view::npos ? line.size() : first);
+    };
+    skipBlanks();
+    while (line.substr(0, 3) == "\xEF\xBB\xBF") {
+        line.remove_prefix(3);
+        skipBlanks();
+    }
+    // Blank lines before the first line of text carry nothing, and SimpleIni
+    // would tie a comment after them to the first section on one save and
+    // not on the next. A line that is neither a section, a key=value pair
+    // with a key nor a comment means nothing either, and is dropped here for
+    // the same reason.
+    if (out.empty() && line.empty()) return;
+    const size_t equals = line.find('=');
+    const bool meaningful = line.empty() || line.front() == '[' || line.front() == ';' || line.front() == '#' ||
+                            (equals != std::string_view::npos && equals > 0);
+    if (!meaningful) return;
+    if (!line.empty() && line.front() == '[') {
+        // A header names its section up to "]", or to the line's end; one
+        // that names nothing is no header, and what follows stays where it
+        // was.
+        const std::string_view name = line.substr(1, line.find(']') == std::string_view::npos ? line.npos
+                                                                                             : line.find(']') - 1);
+        if (name.find_first_not_of(" \t") == std::string_view::npos) return;
+        out.append(line);
+        if (line.find(']') == std::string_view::npos) out.push_back(']');
+        out.push_back('\n');
+        return;
+    }
     out.append(line);
-    const size_t first = line.find_first_not_of(" \t");
-    if (first != std::string_view::npos && line[first] == '[' && line.find(']') == std::string_view::npos)
-        out.push_back(']');
     out.push_back('\n');
 }
 
@@ -124,6 +153,10 @@ void TProfile::LoadText(std::string_view text) {
     impl_->ini.Reset();
     const std::string normal = NormalizedText(text);
     impl_->ini.LoadData(normal.data(), normal.size());
+    // Comments alone before the first section make a nameless section of no
+    // key, which SimpleIni would save as blank lines that the next load
+    // drops.
+    if (impl_->ini.GetSectionSize("") == 0) impl_->ini.Delete("", nullptr);
 }
 
 std::string TProfile::ToText() const {

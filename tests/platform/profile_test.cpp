@@ -96,6 +96,20 @@ TEST(Profile, HandEditedLinesMeanOneThingAndReadBackTheSameAfterEverySave) {
     EXPECT_EQ(again.ReadInteger("DisplayMode", "DisplayType", -1), 3);
     EXPECT_EQ(again.ReadInteger("Audio", "Key", -1), 1);
     EXPECT_EQ(again.ReadInteger("Configuration", "Hardware", -1), 1);
+
+    // What a fuzzer found saves differently the second time without this.
+    const std::string found[] = {"[]\n[x]\n", " [\n[x", " \xEF\xBB\xBFkey=1\n", "\n;\n[t]\n", std::string("\0;\n[v", 5),
+                                 "\x8f\r;\n-=", "=\r#\n2=", "[\n#\r2=", "e=\n\xEF\xBB\xBF\xEF\xBB\xBF="};
+    for (const std::string& odd : found) {
+        TProfile once;
+        once.LoadText(odd);
+        TProfile twice;
+        twice.LoadText(once.ToText());
+        EXPECT_EQ(twice.ToText(), once.ToText()) << odd;
+    }
+    TProfile marked;
+    marked.LoadText(" \xEF\xBB\xBFkey=1\n");
+    EXPECT_EQ(marked.ReadInteger("", "key", -1), 1) << "a key keeps its name";
 }
 
 } // namespace
