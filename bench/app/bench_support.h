@@ -6,7 +6,7 @@
 
 #include "app/window/main_window.h"
 #include "app/window/qt_seams.h"
-#include "app/window/services.h"
+#include "widgets/interaction.h"
 #include "radioset/radio_set.h"
 #include "radioset/rig_card_host.h"
 #include "rig/hardware_rig.h"
@@ -23,11 +23,11 @@ inline void WriteIni(const QString& folder, const QByteArray& text) {
     if (ini.open(QIODevice::WriteOnly)) ini.write(text);
 }
 
-class SilentInteraction final : public app::IInteraction {
+class SilentInteraction final : public widgets::IInteraction {
 public:
     void Beep() override {}
-    app::tMsgResult MessageBox(QWidget*, const QString&, const QString&, app::tMsgIcon, app::tMsgButtons) override {
-        return app::tMsgResult::Ok;
+    widgets::tMsgResult MessageBox(QWidget*, const QString&, const QString&, widgets::tMsgIcon, widgets::tMsgButtons) override {
+        return widgets::tMsgResult::Ok;
     }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }

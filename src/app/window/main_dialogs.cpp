@@ -91,7 +91,7 @@ void tdMain::Actions_Alarm() {
     if (!set_.AnyFavorite()) {
         // Only the timers stand still for this box; the window stays.
         set_.PauseTimers();
-        ui_.MessageBox(this, "Warning", "Presets aren't defined", tMsgIcon::Error, tMsgButtons::Ok);
+        ui_.MessageBox(this, "Warning", "Presets aren't defined", widgets::tMsgIcon::Error, widgets::tMsgButtons::Ok);
         set_.ResumeTimers();
         return;
     }
@@ -149,7 +149,7 @@ void tdMain::Help_About() {
 // --- problems ---
 
 void tdMain::ReportProblem(const std::string& text) {
-    ui_.MessageBox(this, "Warning", QString::fromStdString(text), tMsgIcon::Error, tMsgButtons::Ok);
+    ui_.MessageBox(this, "Warning", QString::fromStdString(text), widgets::tMsgIcon::Error, widgets::tMsgButtons::Ok);
 }
 
 } // namespace tunevox::app

@@ -132,8 +132,8 @@ void tdMain::Stations_Clear() { set_.ClearCurrentFavorite(); }
 
 void tdMain::Stations_ClearAll() {
     if (set_.Busy()) return;
-    if (ui_.MessageBox(this, "Clear all presets", "Are you sure ?", tMsgIcon::Stop, tMsgButtons::YesNo) ==
-        tMsgResult::Yes)
+    if (ui_.MessageBox(this, "Clear all presets", "Are you sure ?", widgets::tMsgIcon::Stop, widgets::tMsgButtons::YesNo) ==
+        widgets::tMsgResult::Yes)
         set_.ClearAllFavorites();
 }
 
@@ -158,17 +158,17 @@ void tdMain::File_LoadPresets() {
     if (set_.AnyFavorite() &&
         ui_.MessageBox(this, "Warning",
                        "If you load a new presets set, the\ncurrent presets will be erased.\nAre you sure ?",
-                       tMsgIcon::Information, tMsgButtons::YesNo) != tMsgResult::Yes)
+                       widgets::tMsgIcon::Information, widgets::tMsgButtons::YesNo) != widgets::tMsgResult::Yes)
         return;
     const QString file = ui_.OpenFileName(this, "Load presets",
                                           "Tunevox presets (*.tvp);;Plain text (*.txt);;All files (*)", "tvp");
     if (file.isEmpty()) return;
     switch (set_.LoadPresets(file.toStdString())) {
     case prCorrupt:
-        ui_.MessageBox(this, "Warning", "The presets files is corrupt", tMsgIcon::Error, tMsgButtons::Ok);
+        ui_.MessageBox(this, "Warning", "The presets files is corrupt", widgets::tMsgIcon::Error, widgets::tMsgButtons::Ok);
         break;
     case prReadError:
-        ui_.MessageBox(this, "Warning", "Read error or disk not ready", tMsgIcon::Error, tMsgButtons::Ok);
+        ui_.MessageBox(this, "Warning", "Read error or disk not ready", widgets::tMsgIcon::Error, widgets::tMsgButtons::Ok);
         break;
     case prOk: UpdateButtonGlyphs(); break;
     }

@@ -89,7 +89,7 @@ bool tdMain::SaveConfiguration() {
         return false;
     }
     ui_.MessageBox(this, "Warning", QString("The configuration could not be saved to %1:\n%2").arg(path, reason),
-                   tMsgIcon::Error, tMsgButtons::Ok);
+                   widgets::tMsgIcon::Error, widgets::tMsgButtons::Ok);
     return false;
 }
 

@@ -51,7 +51,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, con
 
 } // namespace
 
-tdMain::tdMain(TRadioSet& set, IInteraction& ui, tMainOptions options, QWidget* parent)
+tdMain::tdMain(TRadioSet& set, widgets::IInteraction& ui, tMainOptions options, QWidget* parent)
     : QMainWindow(parent), set_(set), ui_(ui), options_(options) {
     setObjectName("tdMain");
     setWindowTitle("Tunevox");

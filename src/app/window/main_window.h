@@ -18,7 +18,7 @@
 // Actions_TuneNext, ...), so tests drive them as a user's clicks would.
 
 #include "app/window/command_table.h"
-#include "app/window/services.h"
+#include "widgets/interaction.h"
 #include "radioset/radio_set_view.h"
 
 #include <QMainWindow>
@@ -63,7 +63,7 @@ class tdMain : public QMainWindow, private radioset::IRadioSetView {
     Q_OBJECT
 
 public:
-    tdMain(radioset::TRadioSet& set, IInteraction& ui, tMainOptions options, QWidget* parent = nullptr);
+    tdMain(radioset::TRadioSet& set, widgets::IInteraction& ui, tMainOptions options, QWidget* parent = nullptr);
     ~tdMain() override;
 
     // The start-up of the window: the settings first when no card is
@@ -244,7 +244,7 @@ private:
     void SetGlyph(widgets::TGlyphButton* button, bool on);
 
     radioset::TRadioSet& set_;
-    IInteraction& ui_;
+    widgets::IInteraction& ui_;
     tMainOptions options_;
     char separator_ = '.';
 

@@ -2,7 +2,7 @@
 
 #include "app/dialogs/port_access_dialog.h"
 #include "app/window/main_window.h"
-#include "app/window/qt_interaction.h"
+#include "widgets/qt_interaction.h"
 #include "app/window/qt_seams.h"
 #include "app/window/signal_bridge.h"
 #include "app/window/single_instance.h"
@@ -180,7 +180,7 @@ int RunTunevox(int argc, char** argv, const tRunHooks& hooks) {
     }
     radioset::TRigCardHost host(*rig);
     TSoundWatcher soundWatcher(*rig);
-    QtInteraction interaction;
+    widgets::QtInteraction interaction;
     TSystemClock clock;
     TQtTimerFactory timers;
 

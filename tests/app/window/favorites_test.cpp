@@ -90,7 +90,7 @@ TEST(MainFavorites, StoreClearAndRenameKeepButtonsAndBothMenusInStep) {
     EXPECT_FALSE(w.Action("tsmStations_Clear")->isEnabled());
 
     // Clear all asks first; No keeps everything.
-    r.ui.boxAnswers.push_back(tMsgResult::No);
+    r.ui.boxAnswers.push_back(widgets::tMsgResult::No);
     w.Stations_ClearAll();
     EXPECT_TRUE(r.Set().Favorites()[2].Used);
     w.Stations_ClearAll();
@@ -153,7 +153,7 @@ TEST(MainFavorites, LoadingPresetsReplacesTheBankOnlyWhenTheWholeFileIsGood) {
     EXPECT_EQ(r.ui.boxes.back().text, "Read error or disk not ready");
 
     // "No" to the question ends it before the file dialog.
-    r.ui.boxAnswers.push_back(tMsgResult::No);
+    r.ui.boxAnswers.push_back(widgets::tMsgResult::No);
     w.File_LoadPresets();
     EXPECT_TRUE(r.ui.fileAnswers.empty());
 

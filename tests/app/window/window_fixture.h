@@ -4,7 +4,7 @@
 // the test, and timers and a clock the test drives.
 
 #include "app/window/main_window.h"
-#include "app/window/scripted_interaction.h"
+#include "support/scripted_interaction.h"
 #include "radioset/radio_set.h"
 #include "radioset/rig_card_host.h"
 #include "rig/hardware_rig.h"
@@ -19,6 +19,7 @@ namespace tunevox::app::test {
 
 using tunevox::test::ManualClock;
 using tunevox::test::ManualTimers;
+using tunevox::test::ScriptedInteraction;
 
 class WindowRig {
 public:

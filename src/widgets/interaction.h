@@ -1,6 +1,6 @@
 #pragma once
-// The window's seam to the user: every message box, file dialog and modal
-// window of the main window goes through here. The program passes real
+// The windows' seam to the user: every message box, file dialog and modal
+// window goes through here. The program passes real
 // ones; the tests pass scripted ones that answer as a user would, so every
 // window runs headless and no test waits for a person. (The radio set's
 // own seams, the hardware, the time of day and the timers, are in
@@ -11,7 +11,7 @@
 class QDialog;
 class QWidget;
 
-namespace tunevox::app {
+namespace tunevox::widgets {
 
 enum class tMsgIcon { Information, Warning, Error, Question, Stop };
 enum class tMsgButtons { Ok, YesNo };
@@ -36,4 +36,4 @@ public:
     virtual int RunModal(QDialog& dialog) = 0;
 };
 
-} // namespace tunevox::app
+} // namespace tunevox::widgets

@@ -2,7 +2,7 @@
 // Answers the window's questions the way a test scripted them, and keeps
 // what was asked, so a test reads the message texts a user would have seen.
 
-#include "app/window/services.h"
+#include "widgets/interaction.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -11,7 +11,12 @@
 #include <functional>
 #include <stdexcept>
 
-namespace tunevox::app::test {
+namespace tunevox::test {
+
+using widgets::IInteraction;
+using widgets::tMsgButtons;
+using widgets::tMsgIcon;
+using widgets::tMsgResult;
 
 struct ShownBox {
     QString caption;
@@ -73,4 +78,4 @@ private:
     }
 };
 
-} // namespace tunevox::app::test
+} // namespace tunevox::test

@@ -1,4 +1,4 @@
-#include "app/window/qt_interaction.h"
+#include "widgets/qt_interaction.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-namespace tunevox::app {
+namespace tunevox::widgets {
 
 void QtInteraction::Beep() { QApplication::beep(); }
 
@@ -67,4 +67,4 @@ int QtInteraction::RunModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-} // namespace tunevox::app
+} // namespace tunevox::widgets

@@ -2,9 +2,9 @@
 // The real answers: Qt message boxes with the desktop's beep, the desktop's
 // file dialogs, and modal dialogs run by their own event loop.
 
-#include "app/window/services.h"
+#include "widgets/interaction.h"
 
-namespace tunevox::app {
+namespace tunevox::widgets {
 
 class QtInteraction final : public IInteraction {
 public:
@@ -18,4 +18,4 @@ public:
     int RunModal(QDialog& dialog) override;
 };
 
-} // namespace tunevox::app
+} // namespace tunevox::widgets
