@@ -32,6 +32,36 @@ bool CanReceive(const tFavorite& f, bool hasAM, bool hasFM, double fmMin, double
     return radio::FrequencyText(fmMin) <= text && text <= radio::FrequencyText(fmMax);
 }
 
+int HeldByFavorite(const tFavorites& bank, double frequency, radio::tBand band) {
+    const std::string text = radio::FrequencyText(frequency);
+    for (int n = 1; n <= kFavoriteCount; ++n) {
+        const tFavorite& f = bank[n];
+        if (f.Used && f.Band == band && radio::FrequencyText(f.Frequency) == text) return n;
+    }
+    return 0;
+}
+
+int StoreAsFavorite(tFavorites& bank, int current, int n, double frequency, radio::tBand band,
+                    std::string_view name) {
+    if (n < 1 || n > kFavoriteCount) return current;
+    if (current >= 1 && current <= kFavoriteCount) bank[current].Active = false;
+    tFavorite& f = bank[n];
+    f.Name = NormalizeFavoriteName(name);
+    f.Frequency = frequency;
+    f.Band = band;
+    f.Active = true;
+    f.Used = true;
+    return n;
+}
+
+void ClearAllFavorites(tFavorites& bank, bool hasFM, bool hasJapaneseFM) {
+    for (int n = 1; n <= kFavoriteCount; ++n) {
+        ClearSlot(bank[n]);
+        bank[n].Band = hasFM || hasJapaneseFM ? radio::bFM : radio::bAM;
+        bank[n].Frequency = hasFM ? radio::kFMLower : hasJapaneseFM ? radio::kJapaneseFMLower : radio::kAMLower;
+    }
+}
+
 std::string NormalizeFavoriteName(std::string_view name) {
     std::string text = AsUtf8(name);
     // A name is one line of a file and one line of a label: control

@@ -48,4 +48,19 @@ bool CanReceive(const tFavorite& f, bool hasAM, bool hasFM, double fmMin, double
 // (characters, not bytes: names are UTF-8).
 std::string NormalizeFavoriteName(std::string_view name);
 
+// --- what the windows that edit a bank do to it (scanner, organizer) ---
+
+// The favorite that already holds a station: the first used one whose
+// frequency is the same to the kHz ("000.000") on the same band; 0 for none.
+// A station held once is not dropped onto another button.
+int HeldByFavorite(const tFavorites& bank, double frequency, radio::tBand band);
+// Favorite n becomes the station and the current one: the previous current
+// favorite `current` loses its mark. Returns the new current favorite (n),
+// or `current` when n is out of range.
+int StoreAsFavorite(tFavorites& bank, int current, int n, double frequency, radio::tBand band,
+                    std::string_view name);
+// Every slot emptied and set to the model's first band and its lower edge:
+// FM 87.0 MHz, FM 76.0 MHz on a radio with Japanese FM only, else AM.
+void ClearAllFavorites(tFavorites& bank, bool hasFM, bool hasJapaneseFM);
+
 } // namespace tunevox::radioset

@@ -16,6 +16,8 @@
 //   radio_set_favorites.cpp  the bank, the current favorite, presets files
 //   radio_set_audio.cpp      volume and mute
 //   radio_set_clock.cpp      the clock tick, alarm, sleep, dialog timers
+//   radio_set_windows.cpp    the windows that edit the bank and tune the
+//                            card themselves (scanner, organizer)
 //
 // Commands that would tune or edit favorites return at once while a long
 // operation runs (Busy()); the window refuses the commands that would open
@@ -166,6 +168,25 @@ public:
     void PauseTimers();
     void ResumeTimers();
 
+    // --- windows that edit a copy of the bank and drive the card
+    //     themselves while they are open (radio_set_windows.cpp) ---
+    // Called inside the dialog protocol before such a window shows: the
+    // alarm and the sleep stand aside meanwhile (their lamps stay lit), so
+    // no timed action touches the card while the window has it.
+    void BeginBankWindow();
+    // After it closed: the bank and current favorite it hands back (null:
+    // cancelled, the radio set's own stay), the alarm and sleep as before,
+    // the current favorite tuned again (or the band's start when there is
+    // none), and the radio heard again unless it is shown muted. The timers
+    // come back after, with the dialog protocol's end.
+    void EndBankWindow(const tFavorites* bank, int current);
+    // The card, for those windows (the scanner's sweep and its listening).
+    radio::TRadioCard& CardForWindows() { return card_; }
+    // A long operation of such a window (the scanner's sweep): Busy()
+    // while it runs, LongOperationEnded when it ends, stopped by
+    // RequestStop. false while another runs.
+    bool StartLongOperation(TLongOperation::tStep step, TLongOperation::tFinish finish);
+
     // --- state ---
     bool Busy() const { return operation_.Running(); }
     const tConfiguration& Config() const { return config_; }
@@ -253,6 +274,9 @@ private:
     bool sleepOn_ = false;
     int sleepMinutes_ = 0;
     bool programming_ = false;
+    // The alarm and sleep while a bank window has the card.
+    bool alarmAside_ = false;
+    bool sleepAside_ = false;
     std::string presetsFile_;
 };
 

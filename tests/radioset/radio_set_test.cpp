@@ -412,3 +412,88 @@ TEST(CardSetup, PortsLinesAndTheAdviceForAMachineWithoutPortAccess) {
 
 } // namespace
 } // namespace tunevox::radioset::test
+
+namespace tunevox::radioset::test {
+namespace {
+
+TEST(BankEditing, HeldStoredAndClearedByTheRulesEveryBankWindowShares) {
+    tFavorites bank{};
+    bank[4] = {"Jazz", 90.5, radio::bFM, false, true};
+    bank[9] = {"Talk", 0.693, radio::bAM, true, true};
+    EXPECT_EQ(HeldByFavorite(bank, 90.5004, radio::bFM), 4) << "the same to the kHz";
+    EXPECT_EQ(HeldByFavorite(bank, 90.501, radio::bFM), 0);
+    EXPECT_EQ(HeldByFavorite(bank, 0.693, radio::bFM), 0) << "another band";
+    bank[4].Used = false;
+    EXPECT_EQ(HeldByFavorite(bank, 90.5, radio::bFM), 0) << "an empty slot holds nothing";
+
+    // Storing makes the slot current and takes the mark from the former one.
+    EXPECT_EQ(StoreAsFavorite(bank, 9, 100, 107.2, radio::bFM, "  Night Owl  "), 100);
+    EXPECT_TRUE(bank[100].Active);
+    EXPECT_EQ(bank[100].Name, "Night Owl");
+    EXPECT_FALSE(bank[9].Active);
+    EXPECT_EQ(StoreAsFavorite(bank, 100, 101, 88.1, radio::bFM, "x"), 100) << "no slot 101";
+
+    ClearAllFavorites(bank, false, true);
+    for (int n = 1; n <= kFavoriteCount; ++n) {
+        EXPECT_FALSE(bank[n].Used);
+        EXPECT_EQ(bank[n].Band, radio::bFM);
+        EXPECT_DOUBLE_EQ(bank[n].Frequency, 76.0) << "Japanese FM only: its lower edge";
+    }
+    ClearAllFavorites(bank, false, false);
+    EXPECT_EQ(bank[1].Band, radio::bAM);
+    EXPECT_DOUBLE_EQ(bank[1].Frequency, 0.531);
+}
+
+TEST(RadioSetWindows, ABankWindowHoldsAlarmAndSleepAndTheRadioComesBackToTheCurrentFavorite) {
+    RadioSetRig r("[Configuration]\nHardware=8\nPort=1\nVolumeLine=1\nLaunchAlarm=1\n[Audio]\nVolume=168\n"
+                  "[Alarm]\nStation=2\nTime=07:00\n"
+                  "[Presets]\nCurrent=2\nList=2,5,\nStation02=M 098.700 One\nStation05=M 101.900 Dance\n");
+    r.Start();
+    TRadioSet& s = r.Set();
+    s.StartSleep(30);
+    ASSERT_TRUE(s.AlarmOn());
+    auto window = [&](const std::function<void()> inside) {
+        s.BeginDialog();
+        s.BeginBankWindow();
+        EXPECT_FALSE(s.AlarmOn());
+        EXPECT_FALSE(s.SleepOn());
+        EXPECT_TRUE(r.view.alarm) << "the lamps stay as they are";
+        s.CardForWindows().TuneTo(true, radio::bFM, 93.2); // the window listens elsewhere
+        inside();
+        s.EndDialog();
+        EXPECT_TRUE(s.AlarmOn());
+        EXPECT_TRUE(s.SleepOn());
+        EXPECT_TRUE(r.timers["TSleep"].Active());
+    };
+
+    // Cancelled: the radio set's own bank, its current favorite tuned again.
+    window([&] { s.EndBankWindow(nullptr, 0); });
+    EXPECT_EQ(s.CurrentFavorite(), 2);
+    EXPECT_NEAR(r.rig->EmulatedReceiver()->frequencyMHz, 98.7, 1e-6);
+
+    // Accepted with a new current favorite.
+    tFavorites edited = s.Favorites();
+    const int current = StoreAsFavorite(edited, 2, 7, 105.7, radio::bFM, "Sports");
+    window([&] { s.EndBankWindow(&edited, current); });
+    EXPECT_EQ(s.CurrentFavorite(), 7);
+    EXPECT_TRUE(s.Favorites()[7].Used);
+    EXPECT_NEAR(r.rig->EmulatedReceiver()->frequencyMHz, 105.7, 1e-6);
+    EXPECT_EQ(r.view.station.caption, "105.7 MHz (Sports)");
+
+    // Its current favorite cleared in the window: the radio stays on its
+    // band, with no current favorite; none at all: the band's start. A
+    // muted radio stays muted.
+    s.ToggleMute();
+    edited = s.Favorites();
+    ClearSlot(edited[7]);
+    window([&] { s.EndBankWindow(&edited, 7); });
+    EXPECT_EQ(s.CurrentFavorite(), 0);
+    EXPECT_FALSE(s.Favorites()[7].Active);
+    window([&] { s.EndBankWindow(&edited, 0); });
+    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 87.0);
+    EXPECT_TRUE(r.Card().Muted());
+    EXPECT_FALSE(r.rig->EmulatedReceiver()->audioOn);
+}
+
+} // namespace
+} // namespace tunevox::radioset::test
