@@ -28,11 +28,7 @@ void Measure(const char* label, int hardware, const char* port) {
                                     .toUtf8());
     platform::VirtualSleeper waits;
     app::QtEventPoster poster(qApp);
-    rig::tRigOptions o;
-    o.emulated = true;
-    o.sleeper = &waits;
-    o.clock = &waits;
-    o.events = &poster;
+    rig::tRigOptions o = bench::RecordedWaits(waits, poster);
     o.stations = emulator::StationList(); // nothing to find: the seek runs to the band's end
     bench::RadioWindow radio(dir.path(), std::move(o));
     if (!radio.Start()) return;

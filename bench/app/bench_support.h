@@ -9,6 +9,7 @@
 #include "widgets/interaction.h"
 #include "radioset/radio_set.h"
 #include "radioset/rig_card_host.h"
+#include "platform/sleeper.h"
 #include "rig/hardware_rig.h"
 
 #include <QFile>
@@ -33,6 +34,17 @@ public:
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     int RunModal(QDialog&) override { return 0; }
 };
+
+// Emulated hardware whose waits are recorded on `waits` and skipped, so a
+// benchmark times the program's own work; events go to the Qt event loop.
+inline rig::tRigOptions RecordedWaits(platform::VirtualSleeper& waits, platform::IEventPoster& poster) {
+    rig::tRigOptions o;
+    o.emulated = true;
+    o.sleeper = &waits;
+    o.clock = &waits;
+    o.events = &poster;
+    return o;
+}
 
 // The radio set and its window on a rig of the given options, with the
 // configuration in `folder`; Start() runs the window's start-up.

@@ -51,7 +51,7 @@ const std::array<tCommandItem, kItemCount> kItems = {{
         "Display + volume + buttons + presets", "Display + volume + buttons + presets", true, false),
     ROW(Stations_Organize, cmOrganize, nullptr, "Organize", "Organize", false, true),
     ROW(Stations_EditPresets, cmEditFavs, nullptr, "Edit presets", "Edit presets", false, true),
-    ROW(Stations_Scanner, cmScanner, nullptr, "Scanner", "Scanner", false, true),
+    ROW(Stations_Scanner, cmScanner, &tdMain::Stations_Scanner, "Scanner", "Scanner", false, true),
     ROW(Stations_Clear, cmClear, &tdMain::Stations_Clear, "Clear", "Clear", false, true),
     ROW(Stations_ClearAll, cmClearAll, &tdMain::Stations_ClearAll, "Clear all", "Clear all", false, true),
     ROW(Stations_Memory, cmMemory, &tdMain::Stations_Memory, "Memory", "Memory", false, true),

@@ -1,5 +1,6 @@
 // tdMain: the windows opened from the main window (settings, jump, alarm,
-// sleep, tip of the day, about) and the clock shown on the panel.
+// sleep, the scanner, tip of the day, about) and the clock shown on the
+// panel.
 
 #include "app/window/main_window.h"
 
@@ -15,6 +16,7 @@
 #include "platform/port_io.h"
 #include "radio/radio_card.h"
 #include "radioset/radio_set.h"
+#include "scanner/scanner_dialog.h"
 #include "setup/setup_dialog.h"
 
 #include <QLocale>
@@ -61,6 +63,21 @@ void tdMain::Options_Settings() {
     ApplyLayout();
     tray_->SetDoubleClickTime(set_.Config().DoubleClick);
     ApplyColors();
+}
+
+// --- the scanner ---
+
+void tdMain::Stations_Scanner() {
+    // The card tells whether a station is there on FM only.
+    if (set_.Card().Band() != radio::bFM) return;
+    RunDialog([&] {
+        set_.BeginBankWindow();
+        scanner::tdScanner dialog(set_, ui_, [this](const QString& topic) { ShowHelp(topic); }, this);
+        const int result = ui_.RunModal(dialog);
+        const scanner::TScanSession& kept = dialog.Session();
+        set_.EndBankWindow(result == QDialog::Accepted ? &kept.Bank() : nullptr, kept.Current());
+        return result;
+    });
 }
 
 // --- jump ---

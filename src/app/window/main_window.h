@@ -161,6 +161,7 @@ public:
     void Options_Settings();
     bool RunSettingsDialog(radioset::tConfiguration& config, bool firstRun);
     void Actions_Jump();
+    void Stations_Scanner();
     void Actions_Alarm();
     void Actions_Sleep();
     void ShowTipOfTheDay();

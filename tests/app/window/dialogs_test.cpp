@@ -1,6 +1,7 @@
 // The windows opened from the main window, as the window uses them: the
 // settings applied to a running radio, the first run, the clock with the
-// alarm, the sleep timer, the jump dialog and the tip of the day.
+// alarm, the sleep timer, the jump dialog, the scanner and the tip of the
+// day.
 
 #include "app/window/window_fixture.h"
 
@@ -8,9 +9,12 @@
 #include "app/dialogs/jump_dialog.h"
 #include "app/dialogs/snooze_dialog.h"
 #include "app/window/tray_icon.h"
+#include "favoritesgrid/favorites_grid.h"
 #include "periphery/tip_of_the_day.h"
 #include "radio/radio_card.h"
+#include "scanner/scanner_dialog.h"
 #include "setup/setup_dialog.h"
+#include "widgets/glyph_button.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -264,6 +269,63 @@ TEST(MainDialogs, JumpTunesOnOkAndTheTipOfTheDayGreetsAtStart) {
     ASSERT_TRUE(t.Start());
     EXPECT_TRUE(shown.endsWith("tip")) << shown.toStdString();
     EXPECT_FALSE(t.Set().Config().TipOfTheDay);
+}
+
+// In the scanner: a sweep, then `row` (its "Freq" text) dragged onto
+// favorite n; `result` ends the dialog.
+std::function<int(QDialog&)> ScanAndDrop(WindowRig& r, const QString& row, int n, int result) {
+    return [&r, row, n, result](QDialog& d) {
+        auto& scanner = dynamic_cast<scanner::tdScanner&>(d);
+        scanner.btScanClick();
+        r.DrainEvents();
+        const auto found = scanner.Found->findItems(row, Qt::MatchExactly);
+        EXPECT_EQ(found.size(), 1);
+        if (found.size() != 1) return int(QDialog::Rejected);
+        scanner.Found->setCurrentItem(found[0]);
+        std::unique_ptr<QMimeData> mime(scanner.Found->makeDragData());
+        EXPECT_TRUE(scanner.Presets->Drop(*favoritesgrid::ReadStationMime(*mime), n));
+        return result;
+    };
+}
+
+TEST(MainDialogs, TheScannerHandsItsBankBackOnOkOnlyAndTheRadioReturnsToTheCurrentFavorite) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\nLaunchAlarm=1\n[Alarm]\nStation=2\nTime=07:00\n"
+                "[Presets]\nCurrent=2\nList=2,\nStation02=M 088.100 Classic\n");
+    ASSERT_TRUE(r.Start());
+    tdMain& w = r.W();
+    ASSERT_TRUE(r.Set().AlarmOn());
+    bool alarmHeld = false;
+    r.ui.duringDialog = [&] { alarmHeld = !r.Set().AlarmOn() && !r.timers["Clock"].Active(); };
+
+    // Cancel: nothing of the sweep or the drop reaches the radio set.
+    r.ui.dialogAnswers.push_back(ScanAndDrop(r, "096.100", 7, QDialog::Rejected));
+    w.KeyPress('b');
+    ASSERT_EQ(r.ui.dialogsShown, QStringList{"tdScanner"});
+    EXPECT_TRUE(alarmHeld) << "no timed action touches the card while the scanner has it";
+    EXPECT_TRUE(r.Set().AlarmOn());
+    EXPECT_FALSE(r.Set().Favorites()[7].Used);
+    EXPECT_EQ(r.Set().CurrentFavorite(), 2);
+    EXPECT_NEAR(r.rig->EmulatedReceiver()->frequencyMHz, 88.1, 1e-6) << "back from where the sweep left it";
+
+    // OK: the station dropped is favorite 7 and the current one; the menus,
+    // the buttons and the title show it.
+    r.ui.dialogAnswers.push_back(ScanAndDrop(r, "096.100", 7, QDialog::Accepted));
+    w.Stations_Scanner();
+    EXPECT_EQ(r.Set().CurrentFavorite(), 7);
+    EXPECT_EQ(r.Set().Favorites()[7].Name, "????");
+    EXPECT_FALSE(r.Set().Favorites()[2].Active);
+    EXPECT_NE(w.Action("m07"), nullptr);
+    EXPECT_TRUE(w.Action("m07")->isChecked());
+    EXPECT_TRUE(w.findChild<widgets::TGlyphButton*>("btRadio07")->toolTip().startsWith("96.1 MHz"));
+    EXPECT_EQ(w.windowTitle(), "Tunevox - 96.1 MHz (????)");
+    EXPECT_NEAR(r.rig->EmulatedReceiver()->frequencyMHz, 96.1, 1e-6);
+    EXPECT_TRUE(r.timers["Clock"].Active());
+
+    // On AM the scanner does not open.
+    WindowRig am("[Configuration]\nHardware=4\nPort=2\n[Frequency]\nFrequency=K 000.693\n");
+    ASSERT_TRUE(am.Start());
+    am.W().Stations_Scanner();
+    EXPECT_TRUE(am.ui.dialogsShown.isEmpty());
 }
 
 } // namespace
