@@ -180,6 +180,11 @@ public:
     // none), and the radio heard again unless it is shown muted. The timers
     // come back after, with the dialog protocol's end.
     void EndBankWindow(const tFavorites* bank, int current);
+    // For a window that edits the bank in place (the organizer): each of
+    // its changes is the radio set's at once, kept whichever way the window
+    // closes and saved with the configuration even if the program ends
+    // while the window is open. Nothing is tuned.
+    void SetBankFromWindow(const tFavorites& bank, int current);
     // The card, for those windows (the scanner's sweep and its listening).
     radio::TRadioCard& CardForWindows() { return card_; }
     // A long operation of such a window (the scanner's sweep): Busy()

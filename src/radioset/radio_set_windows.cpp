@@ -41,9 +41,18 @@ void TRadioSet::EndBankWindow(const tFavorites* bank, int current) {
     } else {
         GoToFrequency(bAM, false, radio::kAMLower);
     }
+    // The window may have silenced the radio or let it play; it ends as
+    // the window shows it.
     if (!ShownMuted()) card_.MuteOff();
+    else if (!card_.Muted()) card_.MuteOn();
     ShowMute();
     PublishCommands();
+}
+
+void TRadioSet::SetBankFromWindow(const tFavorites& bank, int current) {
+    favorites_ = bank;
+    currentFavorite_ = current >= 0 && current <= kFavoriteCount ? current : 0;
+    if (view_) view_->ShowFavorites();
 }
 
 bool TRadioSet::StartLongOperation(TLongOperation::tStep step, TLongOperation::tFinish finish) {

@@ -482,11 +482,14 @@ TEST(RadioSetWindows, ABankWindowHoldsAlarmAndSleepAndTheRadioComesBackToTheCurr
 
     // Its current favorite cleared in the window: the radio stays on its
     // band, with no current favorite; none at all: the band's start. A
-    // muted radio stays muted.
+    // radio shown muted ends muted, even when the window let it play.
     s.ToggleMute();
     edited = s.Favorites();
     ClearSlot(edited[7]);
-    window([&] { s.EndBankWindow(&edited, 7); });
+    window([&] {
+        s.CardForWindows().MuteOff();
+        s.EndBankWindow(&edited, 7);
+    });
     EXPECT_EQ(s.CurrentFavorite(), 0);
     EXPECT_FALSE(s.Favorites()[7].Active);
     window([&] { s.EndBankWindow(&edited, 0); });
