@@ -2,7 +2,9 @@
 
 #include "display/pictures.h"
 #include "radio/frequency.h"
+#include "radioset/configuration.h"
 #include "widgets/glyph_button.h"
+#include "widgets/interaction.h"
 
 #include <QAction>
 #include <QApplication>
@@ -182,6 +184,18 @@ bool TFavoritesGrid::eventFilter(QObject* watched, QEvent* event) {
         b->SetDown(true);
     }
     return true;
+}
+
+void ShowBankOf(TFavoritesGrid& grid, const radioset::tFavorites& bank, int current,
+                const radioset::tConfiguration& config) {
+    const bool lit = current >= 1 && current <= radioset::kFavoriteCount && bank[current].Used;
+    grid.ShowBank(bank, lit ? current : 0,
+                  {config.ColorFavAssButtonFM, config.ColorFavAssButtonAM, config.ColorFavNotAssButton});
+}
+
+bool AskClearAll(widgets::IInteraction& ui, QWidget* parent) {
+    return ui.MessageBox(parent, "Clear all favorites", "Are you sure ?", widgets::tMsgIcon::Stop,
+                         widgets::tMsgButtons::YesNo) == widgets::tMsgResult::Yes;
 }
 
 } // namespace tunevox::favoritesgrid

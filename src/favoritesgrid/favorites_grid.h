@@ -21,8 +21,12 @@ class QAction;
 class QMenu;
 class QMimeData;
 
+namespace tunevox::radioset {
+struct tConfiguration;
+}
 namespace tunevox::widgets {
 class TGlyphButton;
+class IInteraction;
 }
 
 namespace tunevox::favoritesgrid {
@@ -112,5 +116,14 @@ private:
     QAction* iClearAll_ = nullptr;
     int menuButton_ = 0;
 };
+
+// The bank as the windows that edit it show it: the configuration's
+// colours, and the current favorite lit only while it is used (after
+// "Clear all" its number stays until the window closes, but its button is
+// as empty as the others).
+void ShowBankOf(TFavoritesGrid& grid, const radioset::tFavorites& bank, int current,
+                const radioset::tConfiguration& config);
+// "Clear all" asks first: true when the user answers Yes.
+bool AskClearAll(widgets::IInteraction& ui, QWidget* parent);
 
 } // namespace tunevox::favoritesgrid

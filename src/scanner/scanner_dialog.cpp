@@ -258,11 +258,7 @@ QWidget* tdScanner::BuildTuningGroup() {
 // --- showing ---
 
 void tdScanner::ShowBank() {
-    // After "Clear all" the current favorite's number stays, but its
-    // button is as empty as the others.
-    const int current = session_->Current();
-    Presets->ShowBank(session_->Bank(), current && session_->Bank()[current].Used ? current : 0,
-                      {config_.ColorFavAssButtonFM, config_.ColorFavAssButtonAM, config_.ColorFavNotAssButton});
+    favoritesgrid::ShowBankOf(*Presets, session_->Bank(), session_->Current(), config_);
 }
 
 void tdScanner::ShowStep() {
@@ -422,9 +418,7 @@ void tdScanner::iClearClick(int n) {
 
 void tdScanner::iClearAllClick() {
     if (session_->Scanning()) return;
-    if (ui_.MessageBox(this, "Clear all favorites", "Are you sure ?", widgets::tMsgIcon::Stop,
-                       widgets::tMsgButtons::YesNo) != widgets::tMsgResult::Yes)
-        return;
+    if (!favoritesgrid::AskClearAll(ui_, this)) return;
     session_->ClearAll();
     ShowBank();
 }

@@ -49,7 +49,7 @@ const std::array<tCommandItem, kItemCount> kItems = {{
         "Display + volume + buttons", true, false),
     ROW(Display_MinVolBtnPre, cmMinimalVolBtnPre, &tdMain::Display_MinVolBtnPre,
         "Display + volume + buttons + presets", "Display + volume + buttons + presets", true, false),
-    ROW(Stations_Organize, cmOrganize, nullptr, "Organize", "Organize", false, true),
+    ROW(Stations_Organize, cmOrganize, &tdMain::Stations_Organize, "Organize", "Organize", false, true),
     ROW(Stations_EditPresets, cmEditFavs, nullptr, "Edit presets", "Edit presets", false, true),
     ROW(Stations_Scanner, cmScanner, &tdMain::Stations_Scanner, "Scanner", "Scanner", false, true),
     ROW(Stations_Clear, cmClear, &tdMain::Stations_Clear, "Clear", "Clear", false, true),

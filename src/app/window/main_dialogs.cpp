@@ -1,6 +1,6 @@
 // tdMain: the windows opened from the main window (settings, jump, alarm,
-// sleep, the scanner, tip of the day, about) and the clock shown on the
-// panel.
+// sleep, the scanner, the organizer, tip of the day, about) and the clock
+// shown on the panel.
 
 #include "app/window/main_window.h"
 
@@ -16,6 +16,7 @@
 #include "platform/port_io.h"
 #include "radio/radio_card.h"
 #include "radioset/radio_set.h"
+#include "organizer/organizer_dialog.h"
 #include "scanner/scanner_dialog.h"
 #include "setup/setup_dialog.h"
 
@@ -76,6 +77,19 @@ void tdMain::Stations_Scanner() {
         const int result = ui_.RunModal(dialog);
         const scanner::TScanSession& kept = dialog.Session();
         set_.EndBankWindow(result == QDialog::Accepted ? &kept.Bank() : nullptr, kept.Current());
+        return result;
+    });
+}
+
+// --- the organizer ---
+
+void tdMain::Stations_Organize() {
+    RunDialog([&] {
+        set_.BeginBankWindow();
+        organizer::tdOrganizer dialog(set_, ui_, [this](const QString& topic) { ShowHelp(topic); }, this);
+        const int result = ui_.RunModal(dialog);
+        // Its favorites are the radio set's already, whichever way it closed.
+        set_.EndBankWindow(nullptr, 0);
         return result;
     });
 }

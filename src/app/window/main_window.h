@@ -162,6 +162,7 @@ public:
     bool RunSettingsDialog(radioset::tConfiguration& config, bool firstRun);
     void Actions_Jump();
     void Stations_Scanner();
+    void Stations_Organize();
     void Actions_Alarm();
     void Actions_Sleep();
     void ShowTipOfTheDay();

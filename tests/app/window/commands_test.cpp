@@ -161,7 +161,7 @@ TEST(MainCommands, MenusFollowTheCardAndTheTunerState) {
     EXPECT_FALSE(w.Action("msActions_StopScan")->isEnabled());
     EXPECT_FALSE(w.Action("msStations_Clear")->isEnabled()) << "no current favorite";
     // Windows of later work are present and disabled.
-    for (const char* name : {"msStations_Organize", "tsmStations_EditPresets", "msFile_LoadScript"})
+    for (const char* name : {"msStations_EditPresets", "tsmStations_EditPresets", "msFile_LoadScript"})
         EXPECT_FALSE(w.Action(name)->isEnabled()) << name;
     EXPECT_EQ(w.findChild<QMenu*>("TrayMenuAlt")->actions().size(), 1);
     // Every item of the table stands in its menus under the name of its

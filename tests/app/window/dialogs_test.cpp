@@ -1,7 +1,7 @@
 // The windows opened from the main window, as the window uses them: the
 // settings applied to a running radio, the first run, the clock with the
-// alarm, the sleep timer, the jump dialog, the scanner and the tip of the
-// day.
+// alarm, the sleep timer, the jump dialog, the scanner, the organizer and
+// the tip of the day.
 
 #include "app/window/window_fixture.h"
 
@@ -9,7 +9,9 @@
 #include "app/dialogs/jump_dialog.h"
 #include "app/dialogs/snooze_dialog.h"
 #include "app/window/tray_icon.h"
+#include "archive/archive.h"
 #include "favoritesgrid/favorites_grid.h"
+#include "organizer/organizer_dialog.h"
 #include "periphery/tip_of_the_day.h"
 #include "radio/radio_card.h"
 #include "scanner/scanner_dialog.h"
@@ -326,6 +328,31 @@ TEST(MainDialogs, TheScannerHandsItsBankBackOnOkOnlyAndTheRadioReturnsToTheCurre
     ASSERT_TRUE(am.Start());
     am.W().Stations_Scanner();
     EXPECT_TRUE(am.ui.dialogsShown.isEmpty());
+}
+
+TEST(MainDialogs, TheOrganizerOpensOnItsKeyAndAFavoriteItSetStaysWhicheverWayItCloses) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\n[Audio]\nVolume=168\n"
+                "[Presets]\nCurrent=2\nList=2,\nStation02=M 088.100 Classic\n");
+    {
+        QFile db(r.dir.path() + "/Tunevox.db");
+        ASSERT_TRUE(db.open(QIODevice::WriteOnly));
+        db.write("[Archive]\nRows=1\nRow1=2 1 0 M 096.100 Public Radio\n");
+    }
+    ASSERT_TRUE(r.Start());
+    tdMain& w = r.W();
+    r.ui.dialogAnswers.push_back([](QDialog& d) {
+        auto& organizer = dynamic_cast<organizer::tdOrganizer&>(d);
+        const archive::tArchiveNode* station = organizer.Session().Archive().Root().Child(0);
+        organizer.Select(station);
+        EXPECT_TRUE(organizer.Presets->Drop({96.1, bFM, "Public Radio"}, 9));
+        return int(QDialog::Rejected);
+    });
+    w.KeyPress('o');
+    ASSERT_EQ(r.ui.dialogsShown, QStringList{"tdOrganizer"});
+    EXPECT_EQ(r.Set().CurrentFavorite(), 9);
+    EXPECT_NE(w.Action("m09"), nullptr);
+    EXPECT_EQ(w.windowTitle(), "Tunevox - 96.1 MHz (Public Radio)");
+    EXPECT_TRUE(r.rig->EmulatedReceiver()->audioOn) << "heard again after the organizer";
 }
 
 } // namespace
