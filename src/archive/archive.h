@@ -13,6 +13,7 @@
 // "Österreich" and "ÖSTERREICH" are the same name.
 
 #include "radio/radio_types.h"
+#include "radioset/name_case.h"
 
 #include <cstdint>
 #include <functional>
@@ -181,9 +182,9 @@ private:
 
 // Names compared without regard to case (Unicode simple case folding of
 // the Latin, Greek and Cyrillic letters; other characters as they are).
-bool SameName(std::string_view a, std::string_view b);
+inline bool SameName(std::string_view a, std::string_view b) { return radioset::SameNameIgnoringCase(a, b); }
 // Negative, zero or positive, as a before, equal to or after b, without
 // regard to case.
-int CompareNames(std::string_view a, std::string_view b);
+inline int CompareNames(std::string_view a, std::string_view b) { return radioset::CompareNamesIgnoringCase(a, b); }
 
 } // namespace tunevox::archive

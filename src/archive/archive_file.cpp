@@ -13,7 +13,7 @@
 #include "platform/profile.h"
 #include "platform/text_lines.h"
 #include "radio/frequency.h"
-#include "radioset/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "radioset/utf8_text.h"
 
 #include <algorithm>
@@ -215,7 +215,7 @@ bool TArchive::Save(const std::string& path, std::string* error) const {
         return false;
     }
     WriteTo(profile);
-    return radioset::WriteFileAtomically(path, profile.ToText(), error);
+    return platform::WriteFileAtomically(path, profile.ToText(), error);
 }
 
 } // namespace tunevox::archive

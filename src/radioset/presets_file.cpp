@@ -1,6 +1,6 @@
 #include "radioset/presets_file.h"
 
-#include "radioset/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "radioset/number_text.h"
 #include "radioset/utf8_text.h"
 #include "platform/number_text.h"
@@ -128,7 +128,7 @@ std::string FormatPresets(const tFavorites& bank) {
 }
 
 bool WritePresetsFile(const std::string& path, const tFavorites& bank, std::string* error) {
-    return WriteFileAtomically(path, FormatPresets(bank), error);
+    return platform::WriteFileAtomically(path, FormatPresets(bank), error);
 }
 
 } // namespace tunevox::radioset

@@ -9,7 +9,7 @@
 #include "platform/profile.h"
 #include "platform/text_lines.h"
 #include "radio/radio_card.h"
-#include "radioset/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "radioset/tuning_rules.h"
 
 #include <algorithm>
@@ -20,7 +20,8 @@ using radio::bAM;
 using radio::bFM;
 
 TRadioSet::TRadioSet(ICardHost& host, IClock& clock, ITimerFactory& timers, tRadioSetOptions options)
-    : host_(host), card_(host.Card()), clock_(clock), options_(std::move(options)), operation_(host.Events()) {
+    : host_(host), card_(host.Card()), clock_(clock), timerFactory_(timers), options_(std::move(options)),
+      operation_(host.Events()) {
     ClearBank(favorites_);
     timers_[tmClock] = timers.MakeTimer("Clock", [this] { ClockTick(); });
     timers_[tmTest] = timers.MakeTimer("Test", [this] { TestTick(); });
@@ -51,8 +52,8 @@ void TRadioSet::Report(const std::string& text) {
 void TRadioSet::LoadConfiguration() {
     // One copy runs per set of files: what a save killed half-way left
     // beside them is nobody's now.
-    RemoveStaleTemporaries(options_.files.IniPath());
-    RemoveStaleTemporaries(options_.files.ArchivePath());
+    platform::RemoveStaleTemporaries(options_.files.IniPath());
+    platform::RemoveStaleTemporaries(options_.files.ArchivePath());
     profile_ = std::make_unique<platform::TProfile>();
     if (auto bytes = platform::ReadWholeFile(options_.files.IniPath())) profile_->LoadText(*bytes);
     config_ = ReadConfiguration(*profile_);
@@ -263,7 +264,7 @@ bool TRadioSet::SaveConfiguration(std::string* error) {
     config_.Current = currentFavorite_;
     WriteConfiguration(*profile_, config_, favorites_);
     return EnsureConfigDir(options_.files, error) &&
-           WriteFileAtomically(options_.files.IniPath(), profile_->ToText(), error);
+           platform::WriteFileAtomically(options_.files.IniPath(), profile_->ToText(), error);
 }
 
 void TRadioSet::CloseCard() {

@@ -185,6 +185,9 @@ public:
     // closes and saved with the configuration even if the program ends
     // while the window is open. Nothing is tuned.
     void SetBankFromWindow(const tFavorites& bank, int current);
+    // Timers of those windows' own (the presets editor's preview), from the
+    // same factory as the radio set's, so tests drive them alike.
+    ITimerFactory& TimerFactory() { return timerFactory_; }
     // The card, for those windows (the scanner's sweep and its listening).
     radio::TRadioCard& CardForWindows() { return card_; }
     // A long operation of such a window (the scanner's sweep): Busy()
@@ -255,6 +258,7 @@ private:
     ICardHost& host_;
     radio::TRadioCard& card_;
     IClock& clock_;
+    ITimerFactory& timerFactory_;
     tRadioSetOptions options_;
     IRadioSetView* view_ = nullptr;
     TLongOperation operation_;

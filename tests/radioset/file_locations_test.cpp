@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "radioset/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "radioset/file_locations.h"
 
 #include "platform/text_lines.h"
@@ -74,18 +74,18 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileWholeAndSaysWhy) {
     ASSERT_TRUE(root.Valid());
     const std::string path = root.File("Tunevox.ini");
     std::string error;
-    ASSERT_TRUE(WriteFileAtomically(path, "[Audio]\nVolume=10\n", &error)) << error;
-    ASSERT_TRUE(WriteFileAtomically(path, "[Audio]\nVolume=20\n", &error)) << error;
+    ASSERT_TRUE(platform::WriteFileAtomically(path, "[Audio]\nVolume=10\n", &error)) << error;
+    ASSERT_TRUE(platform::WriteFileAtomically(path, "[Audio]\nVolume=20\n", &error)) << error;
     EXPECT_EQ(ReadWholeFile(path).value_or(""), "[Audio]\nVolume=20\n");
-    ASSERT_TRUE(WriteFileAtomically(path, "", &error)) << error;
+    ASSERT_TRUE(platform::WriteFileAtomically(path, "", &error)) << error;
     EXPECT_EQ(ReadWholeFile(path).value_or("?"), "");
-    ASSERT_TRUE(WriteFileAtomically(path, "[Audio]\nVolume=30\n", &error));
+    ASSERT_TRUE(platform::WriteFileAtomically(path, "[Audio]\nVolume=30\n", &error));
 
     // The target's folder is missing; the target is a folder.
     ASSERT_TRUE(fs::create_directory(root.File("Tunevox.db")));
     for (const std::string& bad : {root.File("gone/Tunevox.ini"), root.File("Tunevox.db")}) {
         std::string why;
-        EXPECT_FALSE(WriteFileAtomically(bad, "new", &why)) << bad;
+        EXPECT_FALSE(platform::WriteFileAtomically(bad, "new", &why)) << bad;
         EXPECT_FALSE(why.empty()) << bad;
     }
     EXPECT_EQ(ReadWholeFile(path).value_or(""), "[Audio]\nVolume=30\n");
@@ -113,7 +113,7 @@ TEST(AtomicFile, ASaveCutShortByTheFileSizeLimitKeepsTheOldFileAndSaysWhy) {
         setrlimit(RLIMIT_FSIZE, &small);
         signal(SIGXFSZ, SIG_IGN);
         std::string error;
-        const bool saved = WriteFileAtomically(path, std::string(64 * 1024, 'x'), &error);
+        const bool saved = platform::WriteFileAtomically(path, std::string(64 * 1024, 'x'), &error);
         (void)!write(reason[1], error.data(), error.size());
         _exit(saved ? 0 : 1);
     }

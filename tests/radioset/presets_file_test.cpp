@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "radioset/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "radioset/presets_file.h"
 
 #include "radio/frequency.h"
@@ -179,11 +179,11 @@ TEST(PresetsFile, WrittenFilesReadBackAndFailedWritesKeepTheOldFile) {
     const std::string bigPath = dir.File("big.tvp");
     std::string big = HundredGoodLines();
     big += std::string(8 * 1024 * 1024, 'x');
-    ASSERT_TRUE(WriteFileAtomically(bigPath, big, &error)) << error;
+    ASSERT_TRUE(platform::WriteFileAtomically(bigPath, big, &error)) << error;
     tFavorites fromBig{};
     EXPECT_EQ(ReadPresetsFile(bigPath, fromBig), prOk);
     const std::string endless(8 * 1024 * 1024, ' ');
-    ASSERT_TRUE(WriteFileAtomically(bigPath, Line("001", "087.500", "FM", "x") + endless, &error));
+    ASSERT_TRUE(platform::WriteFileAtomically(bigPath, Line("001", "087.500", "FM", "x") + endless, &error));
     EXPECT_EQ(ReadPresetsFile(bigPath, fromBig), prCorrupt) << "a line that never ends";
 }
 

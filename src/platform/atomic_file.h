@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace tunevox::radioset {
+namespace tunevox::platform {
 
 // true on success; otherwise error (if given) holds the system's reason
 // ("No space left on device", "File too large", ...), the target is as it
@@ -21,4 +21,4 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
 // digits). Only for files no other program writes at the same time.
 void RemoveStaleTemporaries(const std::string& path);
 
-} // namespace tunevox::radioset
+} // namespace tunevox::platform

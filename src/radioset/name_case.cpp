@@ -1,6 +1,7 @@
-// Names without regard to case, as the organizer compares and orders them.
+// Names without regard to case, as the organizer and the presets editor
+// compare and order them.
 //
-// No locale and no Qt: the archive lives below the windows, and two names
+// No locale and no Qt: the rules live below the windows, and two names
 // must be the same, or in the same order, on every desktop whatever its
 // language. The folding is Unicode's simple case folding (one character to
 // one character) of the letters station names are written in:
@@ -15,9 +16,9 @@
 // Everything else compares as it is. Names are ordered by their folded
 // characters' code points, which for UTF-8 is also the order of its bytes.
 
-#include "archive/archive.h"
+#include "radioset/name_case.h"
 
-namespace tunevox::archive {
+namespace tunevox::radioset {
 
 namespace {
 
@@ -108,7 +109,7 @@ char32_t Fold(char32_t c) {
 
 } // namespace
 
-int CompareNames(std::string_view a, std::string_view b) {
+int CompareNamesIgnoringCase(std::string_view a, std::string_view b) {
     size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         const char32_t x = Fold(NextCharacter(a, i));
@@ -120,6 +121,6 @@ int CompareNames(std::string_view a, std::string_view b) {
     return 0;
 }
 
-bool SameName(std::string_view a, std::string_view b) { return CompareNames(a, b) == 0; }
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) { return CompareNamesIgnoringCase(a, b) == 0; }
 
-} // namespace tunevox::archive
+} // namespace tunevox::radioset

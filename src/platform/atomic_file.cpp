@@ -1,4 +1,4 @@
-#include "radioset/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tunevox::radioset {
+namespace tunevox::platform {
 
 namespace {
 
@@ -127,4 +127,4 @@ void RemoveStaleTemporaries(const std::string& path) {
     ::closedir(dir);
 }
 
-} // namespace tunevox::radioset
+} // namespace tunevox::platform
