@@ -220,6 +220,9 @@ public:
     bool VolumeControllable() const;
     // The file the bank was last loaded from; empty: the configuration's.
     const std::string& PresetsFile() const { return presetsFile_; }
+    // The file the presets editor's bank came from or went to (empty: the
+    // favorites are the configuration's own).
+    void SetPresetsFile(std::string path) { presetsFile_ = std::move(path); }
     const tFileLocations& Files() const { return options_.files; }
     std::string FrequencyCaption(double mhz, radio::tBand band) const;
     tCommandStates CommandStates() const;

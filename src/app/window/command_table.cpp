@@ -50,7 +50,7 @@ const std::array<tCommandItem, kItemCount> kItems = {{
     ROW(Display_MinVolBtnPre, cmMinimalVolBtnPre, &tdMain::Display_MinVolBtnPre,
         "Display + volume + buttons + presets", "Display + volume + buttons + presets", true, false),
     ROW(Stations_Organize, cmOrganize, &tdMain::Stations_Organize, "Organize", "Organize", false, true),
-    ROW(Stations_EditPresets, cmEditFavs, nullptr, "Edit presets", "Edit presets", false, true),
+    ROW(Stations_EditPresets, cmEditFavs, &tdMain::Stations_EditPresets, "Edit presets", "Edit presets", false, true),
     ROW(Stations_Scanner, cmScanner, &tdMain::Stations_Scanner, "Scanner", "Scanner", false, true),
     ROW(Stations_Clear, cmClear, &tdMain::Stations_Clear, "Clear", "Clear", false, true),
     ROW(Stations_ClearAll, cmClearAll, &tdMain::Stations_ClearAll, "Clear all", "Clear all", false, true),

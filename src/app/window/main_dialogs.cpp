@@ -1,6 +1,6 @@
 // tdMain: the windows opened from the main window (settings, jump, alarm,
-// sleep, the scanner, the organizer, tip of the day, about) and the clock
-// shown on the panel.
+// sleep, the scanner, the organizer, the presets editor, tip of the day,
+// about) and the clock shown on the panel.
 
 #include "app/window/main_window.h"
 
@@ -17,6 +17,7 @@
 #include "radio/radio_card.h"
 #include "radioset/radio_set.h"
 #include "organizer/organizer_dialog.h"
+#include "presets/edit_favorites_dialog.h"
 #include "scanner/scanner_dialog.h"
 #include "setup/setup_dialog.h"
 
@@ -92,6 +93,23 @@ void tdMain::Stations_Organize() {
         set_.EndBankWindow(nullptr, 0);
         return result;
     });
+}
+
+// --- the presets editor ---
+
+void tdMain::Stations_EditPresets() {
+    if (!set_.AnyFavorite()) return;
+    bool ok = false;
+    RunDialog([&] {
+        set_.BeginBankWindow();
+        presets::tdEditFavorites dialog(set_, ui_, [this](const QString& topic) { ShowHelp(topic); }, this);
+        const int result = ui_.RunModal(dialog);
+        ok = dialog.OkPressed();
+        if (ok) set_.SetPresetsFile(dialog.FileName());
+        set_.EndBankWindow(ok ? &dialog.Bank() : nullptr, dialog.Current());
+        return result;
+    });
+    if (ok) ShowPresetsFile();
 }
 
 // --- jump ---

@@ -172,7 +172,12 @@ void tdMain::File_LoadPresets() {
         break;
     case prOk: UpdateButtonGlyphs(); break;
     }
-    gpPresets->setToolTip("Presets loaded from " + QString::fromStdString(set_.PresetsFile()));
+    ShowPresetsFile();
+}
+
+void tdMain::ShowPresetsFile() {
+    const QString file = QString::fromStdString(set_.PresetsFile());
+    gpPresets->setToolTip(file.isEmpty() ? QString("Internal") : "Presets loaded from " + file);
 }
 
 } // namespace tunevox::app

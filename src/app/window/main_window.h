@@ -121,6 +121,7 @@ public:
     void Popup_Rename();
     void FavMenu(int n);
     void File_LoadPresets();
+    void ShowPresetsFile(); // the presets group's hint
 
     // --- volume (main_volume.cpp) ---
     void Volume_Up();
@@ -163,6 +164,7 @@ public:
     void Actions_Jump();
     void Stations_Scanner();
     void Stations_Organize();
+    void Stations_EditPresets();
     void Actions_Alarm();
     void Actions_Sleep();
     void ShowTipOfTheDay();
