@@ -13,6 +13,7 @@
 #include "favoritesgrid/favorites_grid.h"
 #include "organizer/organizer_dialog.h"
 #include "periphery/tip_of_the_day.h"
+#include "presets/edit_favorites_dialog.h"
 #include "radio/radio_card.h"
 #include "scanner/scanner_dialog.h"
 #include "setup/setup_dialog.h"
@@ -353,6 +354,34 @@ TEST(MainDialogs, TheOrganizerOpensOnItsKeyAndAFavoriteItSetStaysWhicheverWayItC
     EXPECT_NE(w.Action("m09"), nullptr);
     EXPECT_EQ(w.windowTitle(), "Tunevox - 96.1 MHz (Public Radio)");
     EXPECT_TRUE(r.rig->EmulatedReceiver()->audioOn) << "heard again after the organizer";
+}
+
+TEST(MainDialogs, ThePresetsEditorOpensOnlyWithFavoritesAndOkHandsItsBankBack) {
+    WindowRig empty("[Configuration]\nHardware=1\nPort=1\n");
+    ASSERT_TRUE(empty.Start());
+    empty.W().KeyPress('e');
+    EXPECT_TRUE(empty.ui.dialogsShown.isEmpty()) << "nothing to edit";
+
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\n[Presets]\nCurrent=2\nList=2,\nStation02=M 088.100 Classic\n");
+    ASSERT_TRUE(r.Start());
+    tdMain& w = r.W();
+    r.ui.dialogAnswers.push_back([](QDialog& d) {
+        auto& editor = dynamic_cast<presets::tdEditFavorites&>(d);
+        EXPECT_EQ(editor.windowTitle(), "Edit presets - Internal");
+        editor.SelectSlot(2);
+        editor.StationNameChange("Classic FM");
+        editor.SelectSlot(5);
+        editor.StationNameChange("New one"); // an empty slot becomes FM 87.0
+        editor.btOk->click();
+        return editor.result();
+    });
+    w.KeyPress('e');
+    ASSERT_EQ(r.ui.dialogsShown, QStringList{"tdEditFavorites"});
+    EXPECT_EQ(r.Set().Favorites()[2].Name, "Classic FM");
+    EXPECT_TRUE(r.Set().Favorites()[5].Used);
+    EXPECT_EQ(r.Set().CurrentFavorite(), 2);
+    EXPECT_EQ(w.Action("m02")->text(), "Classic FM");
+    EXPECT_EQ(w.windowTitle(), "Tunevox - 88.1 MHz (Classic FM)");
 }
 
 } // namespace
