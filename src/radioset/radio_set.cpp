@@ -25,7 +25,7 @@ TRadioSet::TRadioSet(ICardHost& host, IClock& clock, ITimerFactory& timers, tRad
     ClearBank(favorites_);
     timers_[tmClock] = timers.MakeTimer("Clock", [this] { ClockTick(); });
     timers_[tmTest] = timers.MakeTimer("Test", [this] { TestTick(); });
-    timers_[tmBeeper] = timers.MakeTimer("Beeper", [] {});
+    timers_[tmBeeper] = timers.MakeTimer("Beeper", [this] { BeeperTick(); });
     timers_[tmSleep] = timers.MakeTimer("TSleep", [this] { SleepExpired(); });
     card_.OnMixerChange = [this](radio::TRadioCard&, int volume, bool mute) { MixerChanged(volume, mute); };
     card_.OnMixerError = [this](radio::TRadioCard&, const mixer::eMMError& e) { Report(e.what()); };

@@ -16,6 +16,7 @@
 //   radio_set_favorites.cpp  the bank, the current favorite, presets files
 //   radio_set_audio.cpp      volume and mute
 //   radio_set_clock.cpp      the clock tick, alarm, sleep, dialog timers
+//   radio_set_script.cpp     the internal script and programming mode
 //   radio_set_windows.cpp    the windows that edit the bank and tune the
 //                            card themselves (scanner, organizer)
 //
@@ -32,12 +33,14 @@
 #include "radioset/presets_file.h"
 #include "radioset/radio_set_view.h"
 #include "radioset/seams.h"
+#include "script/script.h"
 
 #include <array>
 #include <memory>
 #include <string>
 
 namespace tunevox::platform {
+class ITone;
 class TProfile;
 }
 namespace tunevox::radio {
@@ -48,6 +51,8 @@ namespace tunevox::radioset {
 
 struct tRadioSetOptions {
     tFileLocations files;
+    // Where a script's beeps sound; null: nowhere.
+    platform::ITone* tone = nullptr;
     char separator = '.'; // the user's decimal separator, for captions only
     tRemedies remedies;   // how messages name the program's remedies
 };
@@ -158,6 +163,29 @@ public:
     // Programming mode (the script runner): the alarm and the sleep expiry
     // stand aside while it is on.
     void SetProgramming(bool on);
+
+    // --- the internal script and its runner (radio_set_script.cpp) ---
+    // The script programming mode carries out; empty at start.
+    const script::tScript& Script() const { return script_; }
+    // The file last loaded, or the name the script editor last used.
+    const std::string& ScriptFile() const { return scriptFile_; }
+    void SetScriptFile(std::string path) { scriptFile_ = std::move(path); }
+    // "Programming mode on/off (empty)", "(internal)" or "(<file>)".
+    std::string ScriptHint() const;
+    // The script editor's OK: its script becomes the internal one and
+    // programming mode starts.
+    void TakeScript(script::tScript script);
+    // Loads a script file: programming mode stops first; on success the
+    // file's script replaces the internal one and the mode starts; on
+    // failure the internal script stays as it was and the mode stays off.
+    script::tScriptResult LoadScript(const std::string& path);
+    // What the clock tick runs while programming mode is on: the action of
+    // the current minute, once; the end of the mode after the last.
+    void RunScript(const tTimeOfDay& now);
+    // One action, as its minute comes.
+    void PerformAction(const script::zAction& action);
+    // The time key of the last action performed, kept across runs.
+    const std::string& LastRunKey() const { return lastRunKey_; }
     // The timers' part of the dialog protocol: stopped while a window
     // opened from the main window is up, each given back its state after.
     // Nested openings count.
@@ -188,6 +216,10 @@ public:
     // Timers of those windows' own (the presets editor's preview), from the
     // same factory as the radio set's, so tests drive them alike.
     ITimerFactory& TimerFactory() { return timerFactory_; }
+    // Where beeps sound (null: nowhere), and the time of day, for the
+    // script editor's previews and new actions.
+    platform::ITone* Tone() const { return options_.tone; }
+    tTimeOfDay Now() const { return clock_.Now(); }
     // The card, for those windows (the scanner's sweep and its listening).
     radio::TRadioCard& CardForWindows() { return card_; }
     // A long operation of such a window (the scanner's sweep): Busy()
@@ -286,6 +318,16 @@ private:
     bool sleepOn_ = false;
     int sleepMinutes_ = 0;
     bool programming_ = false;
+    script::tScript script_;
+    std::string scriptFile_;
+    enum class eScriptSource { Empty, File, Internal } scriptSource_ = eScriptSource::Empty;
+    std::string lastRunKey_;
+    // The beeps of a Beep action, one a second from the beeper timer.
+    struct tBeepRun {
+        int count = 0, frequency = 0, duration = 0, index = 1;
+    } beepRun_;
+    void BeeperTick();
+    void ApplyStereoChoice(bool stereo);
     // The alarm and sleep while a bank window has the card.
     bool alarmAside_ = false;
     bool sleepAside_ = false;

@@ -1,5 +1,5 @@
-// TRadioSet: the clock tick with the alarm rule, the sleep timer,
-// programming mode, and the timers' part of the dialog protocol.
+// TRadioSet: the clock tick with the alarm rule (or the script), the sleep
+// timer, programming mode, and the timers' part of the dialog protocol.
 
 #include "radioset/radio_set.h"
 
@@ -10,7 +10,11 @@ namespace tunevox::radioset {
 void TRadioSet::ClockTick() {
     const tTimeOfDay now = clock_.Now();
     if (view_) view_->ShowTime(now);
-    if (programming_) return; // the script runner owns the minute then
+    if (programming_) {
+        // The script owns the minute then; the alarm stands aside.
+        RunScript(now);
+        return;
+    }
     if (alarmOn_ && config_.AlarmStation != 0 && now.hour == config_.AlarmHour && now.minute == config_.AlarmMinute)
         SelectFavorite(config_.AlarmStation, true);
     // Hour and minute are compared each by itself: an alarm whose hour and

@@ -77,6 +77,9 @@ public:
     // A failure the user must hear of (the sound card's mixer refused a
     // change), told once the operation that met it is over.
     virtual void ReportProblem(const std::string& text) = 0;
+    // A script's "Off": the program ends along its shutdown path (the card
+    // is muted already).
+    virtual void CloseRequested() = 0;
 };
 
 } // namespace tunevox::radioset

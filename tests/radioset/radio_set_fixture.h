@@ -4,6 +4,7 @@
 // and a view that keeps what it was told. No widgets.
 
 #include "platform/event_queue.h"
+#include "platform/tone.h"
 #include "radio/radio_card.h"
 #include "radioset/radio_set.h"
 #include "radioset/rig_card_host.h"
@@ -37,12 +38,13 @@ public:
     void ShowTime(const tTimeOfDay& t) override { time = t; }
     void ShowAlarm(bool on) override { alarm = on; }
     void ShowSleep(bool on) override { sleep = on; }
-    void ShowProgramming(bool) override {}
+    void ShowProgramming(bool on) override { programming = on; }
     void ShowStereoWanted(bool) override {}
     void ShowSeek(int direction) override { seeks.push_back(direction); }
     void ShowCommands(const tCommandStates& s) override { commands = s; }
     void LongOperationEnded() override { ++operationsEnded; }
     void ReportProblem(const std::string& text) override { problems.push_back(text); }
+    void CloseRequested() override { ++closeRequests; }
 
     int cards = 0;
     radio::tBand band = radio::bFM;
@@ -54,10 +56,12 @@ public:
     tTimeOfDay time;
     bool alarm = false;
     bool sleep = false;
+    bool programming = false;
     std::vector<int> seeks;
     tCommandStates commands;
     int operationsEnded = 0;
     std::vector<std::string> problems;
+    int closeRequests = 0;
 };
 
 class RadioSetRig {
@@ -70,6 +74,7 @@ public:
         tRadioSetOptions o;
         o.files.configDir = dir.Path();
         o.files.dataDir = dir.Path();
+        o.tone = &tone;
         o.remedies = {"tunevox", "start Tunevox with --virtual", "choose the other port in the settings",
                       "choose another port in the settings"};
         set = std::make_unique<TRadioSet>(*host, clock, timers, o);
@@ -103,6 +108,7 @@ public:
     ManualClock clock;
     ManualTimers timers;
     RecordingView view;
+    platform::RecordingTone tone;
     std::unique_ptr<TRadioSet> set;
 };
 

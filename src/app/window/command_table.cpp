@@ -14,7 +14,7 @@ namespace {
     tCommandItem{i##item, command, #item, handler, main, tray, checkable, busy}
 
 const std::array<tCommandItem, kItemCount> kItems = {{
-    ROW(File_LoadScript, cmLoadScript, nullptr, "Load script", nullptr, false, true),
+    ROW(File_LoadScript, cmLoadScript, &tdMain::File_LoadScript, "Load script", nullptr, false, true),
     ROW(File_LoadPresets, cmLoadPresets, &tdMain::File_LoadPresets, "Load presets", nullptr, false, true),
     ROW(File_Exit, cmExit, &tdMain::File_Exit, "Exit", "Exit", false, false),
     ROW(Actions_Jump, cmJump, &tdMain::Actions_Jump, "Jump to", "Jump to", false, true),
@@ -27,7 +27,7 @@ const std::array<tCommandItem, kItemCount> kItems = {{
     ROW(Actions_StopScan, cmStopScan, &tdMain::Actions_StopScan, "Scan stop", "Scan stop", false, false),
     ROW(Actions_Sleep, cmSleepOnOff, &tdMain::Actions_Sleep, "Sleep", "Sleep", true, true),
     ROW(Actions_Alarm, cmAlarmOnOff, &tdMain::Actions_Alarm, "Alarm", "Alarm", true, true),
-    ROW(Actions_Prog, cmProgr, nullptr, "Scripting", "Scripting", true, true),
+    ROW(Actions_Prog, cmProgr, &tdMain::Actions_Prog, "Scripting", "Scripting", true, true),
     // Forced stereo only re-tunes where the radio is, so a seek goes on.
     ROW(Actions_Stereo, cmStereo, &tdMain::Actions_Stereo, "Stereo", "Stereo", true, false),
     ROW(Volume_Up, cmVolumeUp, &tdMain::Volume_Up, "Up", "Up", false, false),

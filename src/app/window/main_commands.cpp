@@ -90,6 +90,10 @@ void tdMain::ShowCommands(const tCommandStates& states) {
     btSpinStep->SetUpEnabled(states.Enabled(cmDecStep));
     btSpinStep->SetDownEnabled(states.Enabled(cmIncStep));
     btMute->setEnabled(states.Enabled(cmMuteOnOff));
+    // A script owns the minutes: its buttons give way (their menu items
+    // and keys still reach the commands).
+    btSleep->setEnabled(!set_.Programming());
+    btAlarm->setEnabled(!set_.Programming());
     btStr->setEnabled(states.Enabled(cmStereo));
     pmMemory->setEnabled(states.Enabled(cmMemory));
     ShowVolumeGroup();
@@ -239,6 +243,7 @@ void tdMain::ShowSleep(bool on) {
 void tdMain::ShowProgramming(bool on) {
     panel_->SetIndicator(display::TRadioPanel::kProgramming, on);
     SetGlyph(btProg, on);
+    btProg->setToolTip(QString::fromStdString(set_.ScriptHint()));
 }
 
 void tdMain::ShowStereoWanted(bool on) { SetGlyph(btStr, on); }

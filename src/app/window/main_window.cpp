@@ -234,14 +234,12 @@ void tdMain::BuildVolumeAndButtons() {
     btMute = fn("btMute", "MTE", 0, 0, "Mute on/off", cmMuteOnOff);
     btAlarm = fn("btAlarm", "ALM", 1, 0, "Alarm on/off", cmAlarmOnOff);
     btSleep = fn("btSleep", "SLP", 2, 0, "Sleep on/off", cmSleepOnOff);
-    btProg = fn("btProg", "PRG", 3, 0, "Programming mode on/off (empty)", std::nullopt);
+    btProg = fn("btProg", "PRG", 3, 0, "Programming mode on/off (empty)", cmProgr);
     btClr = fn("btClr", "CLR", 0, 1, "Clear a preset", std::nullopt);
     connect(btClr, &QAbstractButton::clicked, this, &tdMain::btClrClick);
     btMem = fn("btMem", "MEM", 1, 1, "Store the station in a preset", cmMemory);
     btStr = fn("btStr", "STR", 2, 1, "Forced stereo on/off", cmStereo);
     OnOff = fn("OnOff", "OFF", 3, 1, "Exit Tunevox", cmExit);
-    // Programming mode arrives with the script runner.
-    btProg->setEnabled(false);
 }
 
 void tdMain::BuildMenus() {

@@ -122,6 +122,9 @@ public:
     void FavMenu(int n);
     void File_LoadPresets();
     void ShowPresetsFile(); // the presets group's hint
+    // --- scripts (main_script.cpp) ---
+    void Actions_Prog();
+    void File_LoadScript();
 
     // --- volume (main_volume.cpp) ---
     void Volume_Up();
@@ -218,6 +221,7 @@ private:
     void ShowCommands(const radioset::tCommandStates& states) override;
     void LongOperationEnded() override;
     void ReportProblem(const std::string& text) override;
+    void CloseRequested() override;
 
     // main_window.cpp
     void BuildWidgets();

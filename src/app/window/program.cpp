@@ -2,12 +2,12 @@
 
 #include "app/dialogs/port_access_dialog.h"
 #include "app/window/main_window.h"
-#include "widgets/qt_interaction.h"
 #include "app/window/qt_seams.h"
 #include "app/window/signal_bridge.h"
 #include "app/window/single_instance.h"
 #include "display/pictures.h"
 #include "platform/port_io.h"
+#include "platform/tone.h"
 #include "platform/trace.h"
 #include "radio/radio_card.h"
 #include "radioset/card_setup.h"
@@ -15,6 +15,7 @@
 #include "radioset/radio_set.h"
 #include "radioset/rig_card_host.h"
 #include "rig/hardware_rig.h"
+#include "widgets/qt_interaction.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -184,8 +185,14 @@ int RunTunevox(int argc, char** argv, const tRunHooks& hooks) {
     TSystemClock clock;
     TQtTimerFactory timers;
 
+    // A script's beeps sound on the sound card; without one, the desktop's
+    // bell rings, on the window's thread as it must.
+    const std::unique_ptr<platform::ITone> tone = platform::MakeAlsaTone(
+        [] { QMetaObject::invokeMethod(qApp, &QApplication::beep, Qt::QueuedConnection); });
+
     radioset::tRadioSetOptions setOptions;
     setOptions.files = files;
+    setOptions.tone = tone.get();
     const QString point = QLocale().decimalPoint();
     setOptions.separator = point.size() == 1 && point.at(0).unicode() < 0x80 ? point.at(0).toLatin1() : '.';
     setOptions.remedies = {QApplication::applicationFilePath().toStdString(), "start Tunevox with --virtual",
