@@ -5,6 +5,7 @@
 #include "app/window/main_window.h"
 
 #include "radioset/radio_set.h"
+#include "scripteditor/script_editor_dialog.h"
 #include "widgets/glyph_button.h"
 
 namespace tunevox::app {
@@ -38,12 +39,26 @@ void tdMain::File_LoadScript() {
     btProg->setToolTip(QString::fromStdString(set_.ScriptHint()));
 }
 
+// The same command switches the mode off, or opens the editor whose OK
+// switches it on.
+void tdMain::Actions_Prog() {
+    if (set_.Busy()) return;
+    if (set_.Programming()) {
+        set_.SetProgramming(false);
+        return;
+    }
+    RunDialog([&] {
+        scripteditor::tdProgr dialog(set_, ui_, [this](const QString& topic) { ShowHelp(topic); }, this);
+        const int result = ui_.RunModal(dialog);
+        // The file it last used is the one Save offers next time, whichever
+        // way it closed.
+        set_.SetScriptFile(dialog.FileName());
+        if (dialog.OkPressed()) set_.TakeScript(dialog.Result());
+        return result;
+    });
+    btProg->setToolTip(QString::fromStdString(set_.ScriptHint()));
+}
+
 void tdMain::CloseRequested() { close(); }
 
-} // namespace tunevox::app
-
-namespace tunevox::app {
-void tdMain::Actions_Prog() {
-    if (set_.Programming()) set_.SetProgramming(false);
-}
 } // namespace tunevox::app

@@ -6,12 +6,14 @@
 #include "app/window/window_fixture.h"
 
 #include "radio/radio_card.h"
+#include "scripteditor/script_editor_dialog.h"
 #include "widgets/glyph_button.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QFile>
+#include <QPushButton>
 
 namespace tunevox::app::test {
 namespace {
@@ -68,6 +70,44 @@ TEST(MainScripts, AScriptLoadedWithItsKeyRunsAndTheWindowShowsTheMode) {
     r.timers["Clock"].Fire();
     EXPECT_FALSE(r.Card().Active()) << "Off ends the program: the card is closed";
     EXPECT_NE(r.ReadIni().find("[WinPos]"), std::string::npos) << "and the configuration saved";
+}
+
+TEST(MainScripts, PBuildsAScriptInTheEditorWhoseOkStartsItAndPStopsIt) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\nShutDown=0\n[Audio]\nVolume=168\n");
+    ASSERT_TRUE(r.Start());
+    tdMain& w = r.W();
+    r.clock.now = {7, 0, 0};
+    // Cancelled: nothing runs, but the file the editor used is remembered.
+    r.ui.dialogAnswers.push_back([](QDialog& d) {
+        d.reject();
+        return d.result();
+    });
+    w.KeyPress('P');
+    EXPECT_EQ(r.ui.dialogsShown, QStringList{"tdProgr"});
+    EXPECT_FALSE(r.Set().Programming());
+    EXPECT_EQ(r.Set().ScriptFile(), r.dir.path().toStdString() + "/NoName.Tvs");
+
+    r.ui.dialogAnswers.push_back([](QDialog& d) {
+        auto& editor = static_cast<scripteditor::tdProgr&>(d);
+        editor.Actions->setCurrentRow(0); // Mute on
+        editor.btAdd->click();
+        editor.Actions->setCurrentRow(1); // Mute off
+        editor.btAdd->click();
+        editor.btOk->click();
+        return d.result();
+    });
+    w.KeyPress('P');
+    ASSERT_TRUE(r.Set().Programming());
+    EXPECT_EQ(w.findChild<widgets::TGlyphButton*>("btProg")->toolTip(), "Programming mode on/off (internal)");
+    r.timers["Clock"].Fire();
+    EXPECT_TRUE(r.Set().MuteState()) << "07:00: Mute on";
+    r.clock.now = {7, 1, 0};
+    r.timers["Clock"].Fire();
+    EXPECT_FALSE(r.Set().MuteState()) << "07:01: Mute off";
+
+    w.KeyPress('P');
+    EXPECT_FALSE(r.Set().Programming()) << "the same key switches it off";
+    EXPECT_EQ(r.ui.dialogsShown.size(), 2) << "without the editor";
 }
 
 } // namespace
