@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "radio_card.h"
 
@@ -39,6 +40,14 @@ public:
     virtual void SetVolume(int32_t volume) = 0;
     virtual void VolumeReset() = 0;
     virtual uint8_t TunedStatus() = 0;
+    // Receivers that measure the signal decide with the threshold, on AM too.
+    virtual bool StatusOnAM() const { return false; }
+    virtual uint8_t TunedStatus(int /*threshold*/) { return TunedStatus(); }
+    virtual int SignalLevel() { return -1; }
+    virtual bool HardwareSeek(bool /*up*/, double* /*found*/) { return false; }
+    virtual bool PollRds() { return false; }
+    virtual std::string RdsStationName() const { return {}; }
+    virtual int RdsPollFd() const { return -1; }
 
     // Round(Round(v / step) * step): v snapped to a multiple of the step.
     static int32_t SnapVolume(int32_t v, int32_t step);
@@ -66,6 +75,12 @@ protected:
     double FMMin() const { return card_.FMMin(); }
     double FMMax() const { return card_.FMMax(); }
     const tDevCap& Caps() const { return card_.caps_; }
+    const TRadioCardEnvironment& Env() const { return card_.env_; }
+    const std::string& DevicePath() const { return card_.devicePath_; }
+    tBand Band() const { return card_.band_; }
+    double Frequency() const { return card_.frequency_; }
+    void TakeDeviceCaps(const tDevCap& caps) { card_.TakeDeviceCaps(caps); }
+    void ReportDeviceError(const std::string& message) { card_.ReportDeviceError(message); }
 
     TRadioCard& card_;
 };
@@ -74,5 +89,6 @@ std::unique_ptr<TCardFamily> MakeAimsLabFamily(TRadioCard& card);
 std::unique_ptr<TCardFamily> MakeAztechFamily(TRadioCard& card);
 std::unique_ptr<TCardFamily> MakeZoltrixFamily(TRadioCard& card);
 std::unique_ptr<TCardFamily> MakeSerialFamily(TRadioCard& card);
+std::unique_ptr<TCardFamily> MakeV4L2Family(TRadioCard& card);
 
 } // namespace tunevox::radio

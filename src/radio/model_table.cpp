@@ -61,6 +61,22 @@ tDevCaps DefaultModelTable() {
     t[mRadionMaru] = SerialRadio("RadionMaru", "Justy", false, 0.009);
     t[mRajikoma] = SerialRadio("Rajikoma", "Unit", true, 0.009);
     t[mZoltrix] = IsaCard("Radio Plus 108", "Zoltrix", 16, false, 0.005, true, 0x30C, 0x20C, 4);
+    // Until the device opens, what most radio devices do: FM in 50 kHz
+    // steps, stereo, a signal strength, mute and volume controls. The
+    // device's own answers replace this when it opens.
+    tDevCap& v = t[mV4L2];
+    v.DevName = "radio device (V4L2)";
+    v.DevMaker = "Linux";
+    v.SignalStrength = true;
+    v.StereoDetect = true;
+    v.HasFM = true;
+    v.FMStep = 0.05;
+    v.AMStep = 0.009;
+    v.HasStereo = true;
+    v.HasMute = true;
+    v.HasVolume = true;
+    v.VolumeStep = 16;
+    v.PortKind = kDeviceNode;
     t[mAztech] = IsaCard("FM radio card", "Aztech/PB/Express", 84, true, 0.025, true, 0x350, 0x358, 8);
     return t;
 }

@@ -17,7 +17,7 @@ namespace tunevox::radio {
 
 namespace {
 
-enum FamilyIndex { kAimsLab, kAztech, kZoltrix, kSerial };
+enum FamilyIndex { kAimsLab, kAztech, kZoltrix, kSerial, kV4L2 };
 
 FamilyIndex FamilyOf(tModel m) {
     switch (m) {
@@ -28,6 +28,8 @@ FamilyIndex FamilyOf(tModel m) {
         return kAztech;
     case mZoltrix:
         return kZoltrix;
+    case mV4L2:
+        return kV4L2;
     default:
         return kSerial;
     }
@@ -60,6 +62,7 @@ TRadioCard::TRadioCard(const TRadioCardEnvironment& env) : env_(env), table_(Def
     families_[kAztech] = MakeAztechFamily(*this);
     families_[kZoltrix] = MakeZoltrixFamily(*this);
     families_[kSerial] = MakeSerialFamily(*this);
+    families_[kV4L2] = MakeV4L2Family(*this);
 
     hasSoundCard_ = env_.sound != nullptr && env_.sound->HasSoundCard();
     if (hasSoundCard_) {
@@ -112,7 +115,7 @@ TRadioCard::~TRadioCard() {
     // touching a mixer line. An open I/O-port card is left playing: muting
     // it at exit is the owner's decision.
     mixer_.reset();
-    if (active_ && caps_.PortKind == kSerialPort) {
+    if (active_ && (caps_.PortKind == kSerialPort || caps_.PortKind == kDeviceNode)) {
         try {
             Close();
         } catch (...) {
@@ -142,6 +145,41 @@ void TRadioCard::SetModel(tModel model) {
             break;
         }
     }
+}
+
+void TRadioCard::SetDevicePath(std::string path) {
+    if (active_) throw eCantSetup();
+    devicePath_ = std::move(path);
+}
+
+void TRadioCard::TakeDeviceCaps(const tDevCap& caps) {
+    caps_ = caps;
+    canControlAudio_ = caps_.HasMute || caps_.HasVolume;
+    stereo_ = stereo_ && caps_.HasStereo;
+    japaneseFM_ = japaneseFM_ && caps_.HasJapaneseFM;
+    // The volume scale follows the device's controls; a device without any
+    // is heard through the sound card's line where there is one.
+    tVolumeLine line = volumeLine_;
+    if (line == vlNone && canControlAudio_) line = vlNative;
+    if (line == vlNative && !canControlAudio_) line = MixerLineUsable(vlLineIn) ? vlLineIn : vlNone;
+    SetVolumeLine(line);
+}
+
+void TRadioCard::ReportDeviceError(const std::string& message) {
+    if (!destroying_ && OnDeviceError) OnDeviceError(*this, message);
+}
+
+// A device's edges narrow the band, never widen it: every window's scale
+// and the favorites keep to the band's.
+double TRadioCard::FMMin() const {
+    const double low = japaneseFM_ ? kJapaneseFMLower : kFMLower;
+    const double high = FMMaxOfBand();
+    return caps_.FMLowest > low && caps_.FMLowest < high ? caps_.FMLowest : low;
+}
+
+double TRadioCard::FMMax() const {
+    const double high = FMMaxOfBand();
+    return caps_.FMHighest > FMMin() && caps_.FMHighest < high ? caps_.FMHighest : high;
 }
 
 void TRadioCard::SetMuteOnExit(bool on) { muteOnExit_ = caps_.AlwaysMuteOnExit ? true : on; }
@@ -247,7 +285,13 @@ void TRadioCard::Open() {
     if (env_.beforeOpen) env_.beforeOpen(model_, caps_.PortValue);
     AcquirePortAccess();
     active_ = true;
-    Family().Open();
+    try {
+        Family().Open();
+    } catch (const eRadioDeviceError&) {
+        // Nothing was opened: the card is closed, as before.
+        active_ = false;
+        throw;
+    }
 }
 
 void TRadioCard::Close() {
@@ -317,10 +361,30 @@ void TRadioCard::TuneTo(bool stereo, tBand band, double frequency) {
     else lastAM_ = sent;
 }
 
-uint8_t TRadioCard::TunedStatus(int /*threshold: accepted, not used*/) {
-    if (!active_ || band_ == bAM) return kNotTuned;
-    return Family().TunedStatus();
+uint8_t TRadioCard::TunedStatus(int threshold) {
+    if (!active_ || (band_ == bAM && !Family().StatusOnAM())) return kNotTuned;
+    // The models of old ignore the threshold; a receiver that measures its
+    // signal decides with it.
+    return Family().TunedStatus(threshold);
 }
+
+int TRadioCard::SignalLevel() { return active_ ? Family().SignalLevel() : -1; }
+
+bool TRadioCard::HardwareSeek(bool up) {
+    if (!active_ || !caps_.HardwareSeek) return false;
+    double found = 0.0;
+    if (!Family().HardwareSeek(up, &found)) return false;
+    frequency_ = found;
+    if (band_ == bFM) lastFM_ = found;
+    else lastAM_ = found;
+    return true;
+}
+
+bool TRadioCard::PollRds() { return active_ && caps_.Rds && Family().PollRds(); }
+
+std::string TRadioCard::RdsStationName() const { return active_ ? Family().RdsStationName() : std::string(); }
+
+int TRadioCard::RdsPollFd() const { return active_ ? Family().RdsPollFd() : -1; }
 
 std::string TRadioCard::ReadReply() { return serial_->ReadAll(); }
 

@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "radio_types.h"
 
@@ -42,6 +43,8 @@ class TraceSink;
 class ISoundSystem;
 class IEventPoster;
 class TCommPortDriver;
+class IRadioDeviceOpener;
+class TRadioSoundBridge;
 } // namespace tunevox::platform
 
 namespace tunevox::mixer {
@@ -63,6 +66,14 @@ struct TRadioCardEnvironment {
     platform::ISoundSystem* sound = nullptr;      // null: no sound card
     platform::IEventPoster* events = nullptr;     // required with sound
     platform::TraceSink* trace = nullptr;         // optional serial trace
+    platform::IRadioDeviceOpener* radioDevices = nullptr; // null: no radio device can open
+    // A radio device with a sound card of its own (a USB radio): the bridge
+    // that plays that card's capture, and the capture device, or a null
+    // bridge when the radio has none. `onError` is called on the bridge's
+    // thread. Null function: radios are heard by cable only.
+    std::function<std::pair<std::unique_ptr<platform::TRadioSoundBridge>, std::string>(
+        const std::string& radioPath, std::function<void(const std::string&)> onError)>
+        radioSound;
     // Called by Open first of all with the model and its PortValue (an I/O
     // address or a COM number; 0 = no port). The hardware rig places the
     // emulated receiver there. It may throw; the card then stays closed.
@@ -75,6 +86,11 @@ using tMixerChange = std::function<void(TRadioCard& sender, int volume, bool mut
 // (Sender, the failure: Code(), Call() and what(), the "Multimedia ...
 // Error" text). See "Mixer failures" above.
 using tMixerError = std::function<void(TRadioCard& sender, const mixer::eMMError& error)>;
+// (Sender, the message naming the device and the system's cause.) A radio
+// device that fails a request (unplugged, taken by another program) keeps
+// the card's state as it was; the failure is told once, not on every
+// request that meets it, until a request succeeds again.
+using tDeviceError = std::function<void(TRadioCard& sender, const std::string& message)>;
 
 // The top of the card's volume scale.
 constexpr int32_t kMaxVolume = 256;
@@ -110,6 +126,10 @@ public:
     tMixerChange OnMixerChange;
     // Told of every mixer failure the card caught (see the top of this file).
     tMixerError OnMixerError;
+    tDeviceError OnDeviceError;
+    // The radio device's node (mV4L2), "/dev/radio0" by default.
+    const std::string& DevicePath() const { return devicePath_; }
+    void SetDevicePath(std::string path); // eCantSetup while open
 
     // --- further state ---
     bool Active() const { return active_; }
@@ -131,13 +151,34 @@ public:
     // --- operations ---
     // Open: beforeOpen, then port access (eNoPortAccess, the card stays
     // closed), then the family's open sequence (a serial radio's port that
-    // cannot be opened raises ePortAlreayOpen with the card already Active).
+    // cannot be opened raises ePortAlreayOpen with the card already Active;
+    // a radio device that cannot be opened raises eRadioDeviceError with
+    // the card closed, and one that opens replaces the model's capabilities
+    // by what it reports).
     void Open();
     // Close always ends closed (Active false, port access given up), even
     // when a step of it throws; that exception is passed on afterwards.
     void Close();
     void TuneTo(bool stereo, tBand band, double frequency);
+    // 0 nothing, 1 tuned, 2 tuned stereo, 3 tuned mono. The threshold
+    // (0 weak .. 3 strong) counts where the receiver measures a signal.
     uint8_t TunedStatus(int threshold);
+    // The receiver's signal, 0..65535; -1 where it has no measure.
+    int SignalLevel();
+    // Caps().HardwareSeek: the receiver searches from the frequency tuned
+    // towards `up` and stops on the next station, without wrapping at the
+    // band's edge. true: found, and Frequency() is there; false: none, the
+    // card stays where it was.
+    bool HardwareSeek(bool up);
+    // Caps().Rds: reads what RDS data arrived, without waiting. true when
+    // the station's name changed.
+    bool PollRds();
+    // The name the tuned station sends (UTF-8), "" until it was received
+    // whole twice; forgotten on every tuning.
+    std::string RdsStationName() const;
+    // A descriptor that becomes readable when RDS data arrives, -1 when
+    // PollRds must be called on a timer instead.
+    int RdsPollFd() const;
     void MuteOn();
     void MuteOff();
     // The model's own unmute sequence and nothing else: another program has
@@ -160,8 +201,10 @@ public:
     double MinFrequency() const;
     double MaxFrequency() const;
     double FrequencyStep() const;
-    double FMMin() const { return japaneseFM_ ? kJapaneseFMLower : kFMLower; }
-    double FMMax() const { return japaneseFM_ ? kJapaneseFMUpper : kFMUpper; }
+    // The FM band, within the edges the receiver reports where it does.
+    double FMMin() const;
+    double FMMax() const;
+    double FMMaxOfBand() const { return japaneseFM_ ? kJapaneseFMUpper : kFMUpper; }
     static constexpr double AMMin() { return kAMLower; }
     static constexpr double AMMax() { return kAMUpper; }
     // All bytes waiting on the serial link, in arrival order.
@@ -190,6 +233,10 @@ private:
     void ReportMixerError(const mixer::eMMError& error);
     void HandleMixerChange(int control);
     void CommonCloseRule();
+    // A radio device opened: its capabilities replace the model's, and
+    // what depends on them follows (volume scale, stereo, Japanese FM).
+    void TakeDeviceCaps(const tDevCap& caps);
+    void ReportDeviceError(const std::string& message);
     void AcquirePortAccess();
     void ReleasePortAccess();
 
@@ -200,9 +247,10 @@ private:
     std::unique_ptr<platform::ISoundSystem> guardedSound_;
     std::unique_ptr<mixer::TMixer> mixer_;
     std::array<tMixerLine, 5> lines_{}; // indexed by tVolumeLine
-    std::array<std::unique_ptr<TCardFamily>, 4> families_;
+    std::array<std::unique_ptr<TCardFamily>, 5> families_;
 
     tModel model_ = mRA300;
+    std::string devicePath_ = "/dev/radio0";
     bool muteOnExit_ = false;
     int32_t port_ = 2;
     double frequency_ = 0.0;

@@ -21,8 +21,12 @@ enum tModel : int {
     mRajikoma = 5,
     mZoltrix = 6,
     mAztech = 7,
+    // A Linux radio device (Video4Linux2, /dev/radioN): the kernel's driver
+    // speaks to the hardware, and what the receiver can do comes from the
+    // device when it opens.
+    mV4L2 = 8,
 };
-constexpr int kModelCount = 8;
+constexpr int kModelCount = 9;
 
 enum tBand : int { bAM = 0, bFM = 1 };
 
@@ -47,6 +51,8 @@ constexpr uint8_t kTunedMono = 3;
 // PortKind values.
 constexpr uint8_t kSerialPort = 1;
 constexpr uint8_t kIOPort = 2;
+// A device node given by its path instead of a port (PortCount 0).
+constexpr uint8_t kDeviceNode = 3;
 
 // The capability record of one model.
 struct tDevCap {
@@ -74,6 +80,14 @@ struct tDevCap {
     // uses (the range the card obtains access to when it opens). 0 on the
     // serial models.
     uint16_t PortSpan = 0;
+    // The edges of the FM band the receiver tunes, where they are narrower
+    // than the band's (a radio device reports its own): 0 for the band's.
+    double FMLowest = 0.0;
+    double FMHighest = 0.0;
+    // A receiver that stops at the next station by itself.
+    bool HardwareSeek = false;
+    // A receiver that hands out RDS blocks: the station's name.
+    bool Rds = false;
 };
 
 using tDevCaps = std::array<tDevCap, kModelCount>;
@@ -96,6 +110,19 @@ class ePortAlreayOpen : public eRadioCardError {};
 // permission, or a system without port access). The card stays closed.
 // Like its siblings it carries no text; the range and the system's reason
 // are there for the caller's message.
+// A radio device that could not be opened or is no receiver: its path and
+// the errno (ENOENT, EACCES, EBUSY, ENOTTY for a node that is no radio).
+// The card stays closed.
+class eRadioDeviceError : public eRadioCardError {
+public:
+    eRadioDeviceError(std::string path, int error) : path_(std::move(path)), error_(error) {}
+    const std::string& Path() const { return path_; }
+    int Error() const { return error_; }
+
+private:
+    std::string path_;
+    int error_;
+};
 class eNoPortAccess : public eRadioCardError {
 public:
     eNoPortAccess(uint16_t base, uint16_t count, platform::tPortAccessError error)

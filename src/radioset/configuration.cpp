@@ -110,6 +110,9 @@ tConfiguration ReadConfiguration(const platform::TProfile& p) {
     c.ForceStereoOff = p.ReadBool(kConfiguration, "ForceStereoOff", d.ForceStereoOff);
     c.HideMainForm = p.ReadBool(kConfiguration, "HideMainForm", d.HideMainForm);
     c.DoubleClick = p.ReadInteger(kConfiguration, "DoubleClick", d.DoubleClick);
+    c.RadioDevice = p.ReadString(kConfiguration, "RadioDevice", d.RadioDevice);
+    // Only a path can be opened; anything else is the default node.
+    if (c.RadioDevice.empty() || c.RadioDevice.front() != '/') c.RadioDevice = d.RadioDevice;
 
     // A volume outside 0..256 would hold a card's volume key for minutes.
     int volume = p.ReadInteger(kAudio, "Volume", d.Volume);
@@ -234,6 +237,7 @@ void WriteConfiguration(platform::TProfile& p, const tConfiguration& c, const tF
     p.WriteBool(kConfiguration, "ForceStereoOff", c.ForceStereoOff);
     p.WriteBool(kConfiguration, "HideMainForm", c.HideMainForm);
     p.WriteInteger(kConfiguration, "DoubleClick", c.DoubleClick);
+    p.WriteString(kConfiguration, "RadioDevice", c.RadioDevice);
 
     p.EraseSection(kDisplayMode);
     p.WriteInteger(kDisplayMode, "DisplayType", c.DisplayType);

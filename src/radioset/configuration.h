@@ -22,7 +22,7 @@ extern const char* const kDefaultKeyboardCommands;
 
 struct tConfiguration {
     // [Configuration]
-    int Hardware = 0;                 // model code 0..8 (0: no card configured)
+    int Hardware = 0;                 // model code 0..9 (0: no card configured)
     int Port = 0;                     // port index of the model (0: none)
     radio::tVolumeLine VolumeLine = radio::vlNone;
     bool CheckIfTuned = false;
@@ -49,6 +49,8 @@ struct tConfiguration {
     bool ForceStereoOff = false;
     bool HideMainForm = true;
     int DoubleClick = 400;
+    // The radio device's node, for the Linux radio device model.
+    std::string RadioDevice = "/dev/radio0";
     // [Audio]
     int Volume = 0;                   // 0..256
     // [Presets]

@@ -4,6 +4,8 @@
 
 #include "radioset/radio_set.h"
 
+#include "platform/radio_device.h"
+
 #include "mixer/mixer.h"
 #include "platform/event_queue.h"
 #include "platform/profile.h"
@@ -27,13 +29,16 @@ TRadioSet::TRadioSet(ICardHost& host, IClock& clock, ITimerFactory& timers, tRad
     timers_[tmTest] = timers.MakeTimer("Test", [this] { TestTick(); });
     timers_[tmBeeper] = timers.MakeTimer("Beeper", [this] { BeeperTick(); });
     timers_[tmSleep] = timers.MakeTimer("TSleep", [this] { SleepExpired(); });
+    rdsTimer_ = timers.MakeTimer("Rds", [this] { RdsTick(); });
     card_.OnMixerChange = [this](radio::TRadioCard&, int volume, bool mute) { MixerChanged(volume, mute); };
     card_.OnMixerError = [this](radio::TRadioCard&, const mixer::eMMError& e) { Report(e.what()); };
+    card_.OnDeviceError = [this](radio::TRadioCard&, const std::string& message) { Report(message); };
 }
 
 TRadioSet::~TRadioSet() {
     card_.OnMixerChange = nullptr;
     card_.OnMixerError = nullptr;
+    card_.OnDeviceError = nullptr;
 }
 
 void TRadioSet::SetView(IRadioSetView* view) { view_ = view; }
@@ -65,7 +70,9 @@ void TRadioSet::LoadConfiguration() {
 }
 
 bool TRadioSet::NeedsSettings(bool configureSwitch) const {
-    return config_.Hardware == 0 || config_.Port == 0 || configureSwitch;
+    // A radio device is given by its node, not by a port.
+    const bool portless = card_.GetCaps(config_.Model()).PortKind == radio::kDeviceNode;
+    return config_.Hardware == 0 || (config_.Port == 0 && !portless) || configureSwitch;
 }
 
 tConfiguration TRadioSet::SettingsProposal() const {
@@ -104,6 +111,7 @@ void TRadioSet::Start() {
     timers_[tmClock]->Start(1000);
     if (view_) view_->ShowTime(clock_.Now());
     RestartTest();
+    RestartRds();
     ArmAlarmAtStart();
     if (view_) view_->ShowSleep(sleepOn_);
     PublishCommands();
@@ -118,13 +126,15 @@ void TRadioSet::ConfigureCard(const tConfiguration& c, bool starting) {
     const radio::tVolumeLine lineBefore = card_.VolumeLine();
     const radio::tModel model = c.Model();
     const int port = EffectivePort(card_.GetCaps(model), c.Port);
-    const bool reopen = starting || model != card_.Model() || port != card_.Port() || !card_.Active();
+    const bool reopen = starting || model != card_.Model() || port != card_.Port() || !card_.Active() ||
+                        (model == radio::mV4L2 && c.RadioDevice != card_.DevicePath());
 
     card_.SetMutedStartup(starting && c.StartMuted);
     if (reopen) {
         CloseCard();
         card_.SetModel(model);
         card_.SetPort(port);
+        card_.SetDevicePath(c.RadioDevice);
     }
     SetUsableVolumeLine(card_, c.VolumeLine);
     card_.SetJapaneseFM(c.JapaneseFM);
@@ -153,6 +163,17 @@ void TRadioSet::ConfigureCard(const tConfiguration& c, bool starting) {
     }
 }
 
+// A quarter of a second: a name is whole after two rounds of its four
+// segments, about a second of RDS, and is shown soon after.
+void TRadioSet::RestartRds() {
+    rdsTimer_->Stop();
+    if (card_.Active() && card_.Caps().Rds) rdsTimer_->Start(250);
+}
+
+void TRadioSet::RdsTick() {
+    if (card_.PollRds()) ShowStation();
+}
+
 void TRadioSet::OpenCard() {
     const radio::tDevCap& caps = card_.Caps();
     const std::string radio = "The radio (" + caps.DevMaker + " " + caps.DevName + ") ";
@@ -160,6 +181,9 @@ void TRadioSet::OpenCard() {
         card_.Open();
     } catch (const radio::eNoPortAccess& e) {
         Report(radio + PortAccessMessage(e.Base(), e.Count(), e.Error(), options_.remedies) + ".");
+    } catch (const radio::eRadioDeviceError& e) {
+        Report("The radio (" + caps.DevMaker + " " + caps.DevName + ") " +
+               platform::RadioDeviceMessage(e.Path(), e.Error()) + ".");
     } catch (const radio::ePortAlreayOpen&) {
         // The window comes up all the same; the user picks another port in
         // the settings.
@@ -239,6 +263,7 @@ void TRadioSet::ApplySettings(const tConfiguration& next) {
     }
     if (current) SelectFavorite(current, true);
     else GoToFrequency(card_.Band(), false, card_.Frequency());
+    RestartRds();
     if (view_) {
         view_->ShowFavorites();
         view_->ShowVolume();

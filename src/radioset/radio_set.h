@@ -299,6 +299,11 @@ private:
     TLongOperation operation_;
     std::array<std::unique_ptr<ITimer>, kTimerCount> timers_;
     std::array<bool, kTimerCount> timersWereActive_{};
+    // Reads the station's RDS name while the card offers one; it stands
+    // outside the dialog protocol, as it only ever shows a name.
+    std::unique_ptr<ITimer> rdsTimer_;
+    void RestartRds();
+    void RdsTick();
     int modalDepth_ = 0;
     int pauseDepth_ = 0;
     // Queued notices of a destroyed radio set find this expired.

@@ -58,10 +58,10 @@ void TRadioSet::ShowStation() {
     tStationShown station;
     station.favorite = currentFavorite_;
     station.caption = FrequencyCaption(card_.Frequency(), card_.Band());
-    if (currentFavorite_) {
-        station.name = favorites_[currentFavorite_].Name;
-        if (!station.name.empty()) station.caption += " (" + station.name + ")";
-    }
+    if (currentFavorite_) station.name = favorites_[currentFavorite_].Name;
+    // Without a name of the user's, the one the station sends.
+    if (station.name.empty()) station.name = card_.RdsStationName();
+    if (!station.name.empty()) station.caption += " (" + station.name + ")";
     view_->ShowStation(station);
 }
 

@@ -146,6 +146,12 @@ void TRadioSet::Seek(int direction) {
 // One step of a seek: one tuning and its status. It goes on while nothing
 // is received and the band's edge is not reached.
 bool TRadioSet::SeekStep(int direction) {
+    // A receiver that seeks by itself does it in one step: it stops on the
+    // next station, or stays where it was at the band's edge.
+    if (card_.Caps().HardwareSeek) {
+        if (card_.HardwareSeek(direction > 0)) GoToFrequency(bFM, false, card_.Frequency());
+        return false;
+    }
     const int status = GoToFrequency(bFM, false, card_.Frequency() + direction * fmTuneStep_);
     return !(status >= 1 && status <= 3) && !AtEdge(direction);
 }

@@ -4,9 +4,12 @@
 #include "emulator/aztech_emulator.h"
 #include "emulator/port_bus.h"
 #include "emulator/serial_radio_emulator.h"
+#include "emulator/v4l2_radio_emulator.h"
 #include "emulator/zoltrix_emulator.h"
 #include "platform/com_port_map.h"
 #include "platform/event_queue.h"
+#include "platform/radio_device.h"
+#include "platform/usb_radio_sound.h"
 #include "platform/sleeper.h"
 #include "platform/trace.h"
 
@@ -66,6 +69,15 @@ THardwareRig::THardwareRig(tRigOptions options) : options_(std::move(options)), 
         ports_ = tracedPorts_.get();
     }
 
+    // Radio devices: the emulated one is there from the start, so a
+    // settings dialog lists it before any card opened.
+    if (options_.emulated) {
+        radioDevices_ = std::make_unique<emulator::V4L2RadioEmulatorOpener>();
+        PlaceRadioDevice();
+    } else {
+        radioDevices_ = std::make_unique<platform::LinuxRadioDeviceOpener>();
+    }
+
     // Sound.
     if (options_.withSound) {
         if (options_.emulated) emulatedSound_ = std::make_unique<emulator::EmulatedSoundCard>(options_.soundLayout);
@@ -78,6 +90,8 @@ THardwareRig::~THardwareRig() {
     if (bus_ && isa_) bus_->Detach(*isa_);
     isa_.reset();
     serial_.clear();
+    radioDevices_.reset();
+    radioDevice_.reset();
 }
 
 radio::TRadioCardEnvironment THardwareRig::Environment() {
@@ -89,6 +103,18 @@ radio::TRadioCardEnvironment THardwareRig::Environment() {
     env.sound = Sound();
     env.events = events_;
     env.trace = options_.trace;
+    env.radioDevices = radioDevices_.get();
+    // A USB radio's own sound card is played where its failures can reach
+    // the owner's thread: the bridge reports from a thread of its own, so
+    // only a poster of the caller's (the window's event loop) will do.
+    if (!options_.emulated && options_.events) {
+        env.radioSound = [](const std::string& radioPath, std::function<void(const std::string&)> onError)
+            -> std::pair<std::unique_ptr<platform::TRadioSoundBridge>, std::string> {
+            const std::optional<std::string> capture = platform::FindRadioSoundCard(radioPath);
+            if (!capture) return {nullptr, std::string()};
+            return {std::make_unique<platform::TRadioSoundBridge>(std::move(onError)), *capture};
+        };
+    }
     if (options_.emulated) {
         env.beforeOpen = [this](radio::tModel model, uint16_t portValue) { PrepareFor(model, portValue); };
     }
@@ -132,6 +158,13 @@ void THardwareRig::PrepareFor(radio::tModel model, uint16_t portValue) {
     if (!options_.emulated) return;
     if (model < 0 || model >= radio::kModelCount) return;
     const radio::tDevCap caps = radio::DefaultModelTable()[model];
+    if (caps.PortKind == radio::kDeviceNode) {
+        // The emulated radio device hears the stations of now.
+        if (radioDeviceGeneration_ != stationsGeneration_) PlaceRadioDevice();
+        placedModel_ = model;
+        placedPort_ = portValue;
+        return;
+    }
     if (caps.PortKind == radio::kSerialPort) {
         if (portValue != 0) ServeComPort(portValue, model);
         placedModel_ = model;
@@ -184,6 +217,16 @@ void THardwareRig::PrepareFor(radio::tModel model, uint16_t portValue) {
     }
 }
 
+void THardwareRig::PlaceRadioDevice() {
+    emulator::V4L2RadioOptions o;
+    o.bands = emulator::FmAmBandPlan();
+    o.cardName = "Tunevox virtual radio";
+    radioDevice_ = std::make_unique<emulator::V4L2RadioEmulator>(*clock_, stations_, o);
+    radioDeviceGeneration_ = stationsGeneration_;
+    auto* opener = static_cast<emulator::V4L2RadioEmulatorOpener*>(radioDevices_.get());
+    opener->Serve(kEmulatedRadioDevice, *radioDevice_);
+}
+
 void THardwareRig::SetStations(emulator::StationList stations) {
     stations_ = std::move(stations);
     ++stationsGeneration_;
@@ -191,6 +234,7 @@ void THardwareRig::SetStations(emulator::StationList stations) {
 
 std::optional<emulator::ReceiverState> THardwareRig::EmulatedReceiver() const {
     if (!options_.emulated || !placedModel_) return std::nullopt;
+    if (radio::DefaultModelTable()[*placedModel_].PortKind == radio::kDeviceNode) return radioDevice_->State();
     if (radio::DefaultModelTable()[*placedModel_].PortKind == radio::kSerialPort) {
         auto it = serial_.find(placedPort_);
         if (it == serial_.end()) return std::nullopt;

@@ -52,7 +52,12 @@ class TracingSleeper;
 namespace tunevox::emulator {
 class PortBus;
 class SerialRadioEmulator;
+class V4L2RadioEmulator;
+class V4L2RadioEmulatorOpener;
 } // namespace tunevox::emulator
+namespace tunevox::platform {
+class IRadioDeviceOpener;
+} // namespace tunevox::platform
 
 namespace tunevox::rig {
 
@@ -157,6 +162,14 @@ public:
     emulator::PortBus* EmulatedBus() { return bus_.get(); }
     emulator::SerialRadioEmulator* EmulatedSerialRadio(int comNumber);
 
+    // --- radio devices (/dev/radioN) ---
+    // The kernel's nodes on real hardware; on emulated hardware one
+    // emulated FM/AM radio with RDS and a hardware seek at kEmulatedRadioDevice,
+    // hearing the station list.
+    static constexpr const char* kEmulatedRadioDevice = "/dev/radio0";
+    platform::IRadioDeviceOpener& RadioDevices() { return *radioDevices_; }
+    emulator::V4L2RadioEmulator* EmulatedRadioDevice() { return radioDevice_.get(); }
+
     // --- sound ---
     // The sound system in the environment; null without one.
     platform::ISoundSystem* Sound();
@@ -176,6 +189,7 @@ public:
 
 private:
     struct SerialSlot;
+    void PlaceRadioDevice();
     enum class IsaKind { kAimsLab, kZoltrix, kAztech };
 
     tRigOptions options_;
@@ -209,6 +223,10 @@ private:
     uint64_t isaGeneration_ = 0;
     // The emulated serial radios by COM number.
     std::map<int, std::unique_ptr<SerialSlot>> serial_;
+    // Radio device nodes: the kernel's, or the emulated one.
+    std::unique_ptr<platform::IRadioDeviceOpener> radioDevices_;
+    std::unique_ptr<emulator::V4L2RadioEmulator> radioDevice_;
+    uint64_t radioDeviceGeneration_ = 0;
     // What the last PrepareFor placed.
     std::optional<radio::tModel> placedModel_;
     uint16_t placedPort_ = 0;

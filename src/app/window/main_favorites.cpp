@@ -66,7 +66,8 @@ void tdMain::ShowStation(const tStationShown& station) {
         ShowFavoriteButton(n, true);
         panel_->ShowStation(QString::number(n), QString::fromStdString(station.name));
     } else {
-        panel_->ShowStation("??", "");
+        // No favorite: the name the station sends, where it sends one.
+        panel_->ShowStation("??", QString::fromStdString(station.name));
     }
     const QString caption = QString::fromStdString(station.caption);
     setWindowTitle("Tunevox - " + caption);
@@ -96,8 +97,8 @@ void tdMain::btRadioClick(int k) {
     }
 }
 
-bool tdMain::AskName(int n, QString& name) {
-    TNameDialog dialog(QString::fromStdString(set_.Favorites()[n].Name), this);
+bool tdMain::AskName(int n, QString& name, const std::string& offered) {
+    TNameDialog dialog(QString::fromStdString(offered.empty() ? set_.Favorites()[n].Name : offered), this);
     if (RunDialog([&] { return ui_.RunModal(dialog); }) != QDialog::Accepted) return false;
     name = dialog.Name();
     return true;
@@ -106,7 +107,8 @@ bool tdMain::AskName(int n, QString& name) {
 void tdMain::StoreFavorite(int n) {
     if (set_.Busy() || n < 1 || n > kFavoriteCount) return;
     QString name;
-    if (AskName(n, name)) set_.StoreFavorite(n, name.toStdString());
+    // The name the station sends, where it sends one, is offered.
+    if (AskName(n, name, set_.Card().RdsStationName())) set_.StoreFavorite(n, name.toStdString());
 }
 
 void tdMain::RenameFavorite(int n) {

@@ -240,7 +240,7 @@ private:
     bool AskExitQuestion(); // true: go on closing
     // main_favorites.cpp
     void ShowFavoriteButton(int n, bool on);
-    bool AskName(int n, QString& name);
+    bool AskName(int n, QString& name, const std::string& offered = {});
     widgets::TGlyphButton* FavoriteButton(int n) const; // null when n is not on the row shown
     // main_volume.cpp
     void ShowVolumeGroup();
