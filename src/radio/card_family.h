@@ -31,6 +31,8 @@ public:
     }
     // The family's own part of Close; the common rule follows in the card.
     virtual void Close() = 0;
+    // The card goes without closing: what it holds is let go as it is.
+    virtual void Release() {}
     virtual void Mute() = 0;
     virtual void Unmute() = 0;
     // frequency is the request; the family snaps it and returns what it sent.

@@ -115,7 +115,10 @@ TRadioCard::~TRadioCard() {
     // touching a mixer line. An open I/O-port card is left playing: muting
     // it at exit is the owner's decision.
     mixer_.reset();
-    if (active_ && (caps_.PortKind == kSerialPort || caps_.PortKind == kDeviceNode)) {
+    // A radio device's node is let go without a word to it: like an I/O-port
+    // card it goes on playing, and muting it at exit is the owner's call.
+    if (active_ && caps_.PortKind == kDeviceNode) Family().Release();
+    if (active_ && caps_.PortKind == kSerialPort) {
         try {
             Close();
         } catch (...) {

@@ -96,6 +96,12 @@ public:
         device_.reset();
     }
 
+    void Release() override {
+        sound_.reset();
+        playing_ = false;
+        device_.reset();
+    }
+
     void Mute() override {
         if (!device_) return;
         if (WriteMute(true)) Muted() = true;

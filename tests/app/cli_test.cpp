@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "platform/radio_device.h"
 #include "radioset/card_setup.h"
 
 namespace tunevox::cli {
@@ -83,7 +85,7 @@ TEST(CliUsage, MistakesExitWithTwoBeforeAnyHardware) {
         {{"tune", "98.7"}, "--model is required"},
         {{"--model", "radiotrack"}, "no command given"},
         {{"--model", "nosuch", "status"}, "unknown model"},
-        {{"--model", "9", "status"}, "unknown model"},
+        {{"--model", "10", "status"}, "unknown model"},
         {{"--model", "1", "tune"}, "tune needs a value"},
         {{"--model", "1", "tune", "abc"}, "bad FM frequency"},
         {{"--model", "1", "volume", "300"}, "volume must be 0..256"},
@@ -97,6 +99,13 @@ TEST(CliUsage, MistakesExitWithTwoBeforeAnyHardware) {
         {{"--model", "zoltrix", "--port", "3", "status"}, "out of range"},
         {{"--model", "radiotrack", "--com-device", "/dev/null", "status"}, "--com-device is for the serial radios"},
         {{"--model", "1", "--stations", "x", "status"}, "--stations needs --virtual"},
+        {{"--model", "1", "seek", "left"}, "seek goes up or down"},
+        {{"--model", "radiotrack", "--device", "/dev/radio0", "status"}, "--device is for the Linux radio device"},
+        {{"--model", "wizard", "--device", "/dev/radio0", "status"}, "Wizard Radio is a serial radio"},
+        {{"--model", "v4l2", "--device", "radio0", "status"}, "absolute path"},
+        {{"--model", "9", "--device", "", "status"}, "absolute path"},
+        {{"--model", "v4l2", "--port", "1", "status"}, "--port is for the ISA cards"},
+        {{"--model", "v4l2", "--com-device", "/dev/ttyS0", "status"}, "is a radio device node"},
     };
     for (const auto& c : cases) {
         Result r = RunCli(c.args);
@@ -107,6 +116,8 @@ TEST(CliUsage, MistakesExitWithTwoBeforeAnyHardware) {
     Result help = RunCli({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.err.find("usage: tunevox-cli"), std::string::npos);
+    EXPECT_NE(help.err.find("9 v4l2"), std::string::npos);
+    EXPECT_NE(help.err.find("--device PATH"), std::string::npos);
 }
 
 TEST(CliVirtual, StatusNearAndFarFromAStation) {
@@ -227,14 +238,17 @@ TEST(CliTrace, RepetitionIsFoldedSoATracedScanStaysSmall) {
 
 // The run command and the scan on every model of emulated hardware.
 TEST(CliVirtual, EveryModelTunesAndScans) {
-    const char* models[] = {"radiotrack", "ra300", "wizard", "radioman", "radionmaru", "rajikoma", "zoltrix", "aztech"};
-    const char* status[] = {"Stereo", "Stereo", "Tuned", "Tuned", "Tuned", "Tuned", "Tuned", "Stereo"};
+    const char* models[] = {"radiotrack", "ra300",   "wizard", "radioman", "radionmaru",
+                            "rajikoma",   "zoltrix", "aztech", "v4l2"};
+    // RDS names have eight characters: "Radio One" arrives cut short.
+    const char* status[] = {"Stereo", "Stereo", "Tuned", "Tuned", "Tuned",
+                            "Tuned",  "Tuned",  "Stereo", "Stereo signal 100% (65535) \"Radio On\""};
     std::string path = TempPath("two.txt");
     {
         std::ofstream f(path);
         f << "M 090.000 S Ninety\nM 104.250 M Odd One\n";
     }
-    for (int m = 0; m < 8; ++m) {
+    for (int m = 0; m < 9; ++m) {
         SCOPED_TRACE(models[m]);
         Result r = RunCli({"--virtual", "--model", models[m], "tune", "98.7", "status"});
         EXPECT_EQ(r.code, 0) << r.err;
@@ -247,6 +261,56 @@ TEST(CliVirtual, EveryModelTunesAndScans) {
         EXPECT_EQ(r.out, "090.000 " + stereo + "\n104.250 " + mono + "\n");
     }
     std::remove(path.c_str());
+}
+
+// The radio device: the signal it measures, the name its station sends
+// (which takes some tenths of a second of the emulator's clock to arrive
+// twice), and its own seek beside the step seek of the models of old.
+TEST(CliRadioDevice, StatusShowsSignalAndStationName) {
+    Result r = RunCli({"--virtual", "--model", "v4l2", "tune", "90.5", "status", "tune", "100.3", "status", "tune",
+                       "99.4", "status"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Stereo signal 100% (65535) \"Jazz FM\"\nMono signal 100% (65535) \"News Now\"\n"
+                     "????? signal 0% (0)\n");
+
+    // Off the station's centre the signal is weaker, too weak for stereo,
+    // and its percentage follows the raw value.
+    r = RunCli({"--virtual", "--model", "9", "tune", "90.55", "status"});
+    int percent = -1, raw = -1;
+    ASSERT_EQ(std::sscanf(r.out.c_str(), "Mono signal %d%% (%d)", &percent, &raw), 2) << r.out;
+    EXPECT_GT(raw, 0);
+    EXPECT_LT(raw, 65535);
+    EXPECT_EQ(percent, static_cast<int>(std::lround(raw * 100.0 / 65535.0)));
+    EXPECT_NE(r.out.find("\"Jazz FM\""), std::string::npos) << r.out;
+
+    // The device has no Japanese band, which only its answers tell.
+    r = RunCli({"--virtual", "--model", "v4l2", "--japanese-fm", "status"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("has no Japanese FM band"), std::string::npos) << r.err;
+}
+
+TEST(CliRadioDevice, SeekLandsOnTheNextStation) {
+    struct {
+        const char* model;
+        const char* status; // at 88.0, between the band's edge and the first station
+    } cases[] = {{"v4l2", "????? signal 0% (0)"}, {"radiotrack", "?????"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        Result r = RunCli({"--virtual", "--model", c.model, "seek", "up", "seek", "up", "tune", "93.2", "seek",
+                           "down", "tune", "88.0", "seek", "down", "status"});
+        EXPECT_EQ(r.code, 0) << r.err;
+        // From the band's edge when nothing was tuned; past the station
+        // tuned; "none" below the first, and the receiver stays put.
+        EXPECT_EQ(r.out, "088.100 S\n089.300 M\n091.800 S\nnone\n" + std::string(c.status) + "\n");
+    }
+}
+
+TEST(CliHardware, UnopenableRadioDeviceIsAHardwareError) {
+    Result r = RunCli({"--virtual", "--model", "v4l2", "--device", "/dev/radio7", "tune", "98.7", "status"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "tunevox-cli: " + platform::RadioDeviceMessage("/dev/radio7", ENOENT) + "\n");
+    EXPECT_NE(r.err.find("/dev/radio7: no such device"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
 }
 
 TEST(CliHardware, UnopenableComPortIsAHardwareError) {

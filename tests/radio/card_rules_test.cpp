@@ -30,7 +30,17 @@ TEST(CardCreation, FreshCardHasTheDocumentedValues) {
     EXPECT_DOUBLE_EQ(c.LastFMFrequency(), 87.0);
     EXPECT_DOUBLE_EQ(c.LastAMFrequency(), 0.531);
     EXPECT_FALSE(c.HasSoundCard());
-    EXPECT_EQ(TRadioCard::ModelCount(), 8);
+    EXPECT_EQ(TRadioCard::ModelCount(), 9);
+    // The ninth is named by its device node instead of a port, and until
+    // the device opens and answers, it is an FM receiver.
+    const tDevCap device = c.GetCaps(mV4L2);
+    EXPECT_EQ(device.DevMaker, "Linux");
+    EXPECT_EQ(device.DevName, "radio device (V4L2)");
+    EXPECT_EQ(device.PortKind, kDeviceNode);
+    EXPECT_EQ(device.PortCount, 0);
+    EXPECT_TRUE(device.HasFM);
+    EXPECT_GT(device.FMStep, 0.0);
+    EXPECT_EQ(c.DevicePath(), "/dev/radio0");
     EXPECT_TRUE(rig.ports.log.empty()) << "creating a card touches no port";
 }
 

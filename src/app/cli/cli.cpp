@@ -4,12 +4,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 
 #include "emulator/station_list.h"
 #include "platform/com_port_map.h"
 #include "platform/number_text.h"
+#include "platform/radio_device.h"
 #include "platform/trace.h"
 #include "radio/frequency.h"
 #include "radio/radio_card.h"
@@ -23,7 +25,9 @@ using radio::TRadioCard;
 namespace {
 
 struct Command {
-    enum Kind { Tune, TuneAM, Status, Mute, Unmute, Volume, VolumeUp, VolumeDown, VolumeReset, Scan } kind;
+    enum Kind {
+        Tune, TuneAM, Status, Mute, Unmute, Volume, VolumeUp, VolumeDown, VolumeReset, Scan, SeekUp, SeekDown
+    } kind;
     double value = 0.0;
 };
 
@@ -33,6 +37,7 @@ struct Options {
     std::optional<radio::tModel> model;
     std::optional<int> port;
     std::string comDevice;
+    std::optional<std::string> device;
     bool japaneseFM = false;
     bool mono = false;
     std::vector<Command> commands;
@@ -42,8 +47,9 @@ struct UsageError {
     std::string message;
 };
 
-const char* const kModelNames[] = {"radiotrack", "ra300", "wizard", "radioman",
-                                   "radionmaru", "rajikoma", "zoltrix", "aztech"};
+const char* const kModelNames[] = {"radiotrack", "ra300",   "wizard", "radioman", "radionmaru",
+                                   "rajikoma",   "zoltrix", "aztech", "v4l2"};
+static_assert(std::size(kModelNames) == radio::kModelCount, "every model needs its name on the command line");
 
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -61,7 +67,7 @@ std::optional<radio::tModel> ParseModel(const std::string& text) {
     for (int i = 0; i < radio::kModelCount; ++i) {
         if (name == kModelNames[i]) return static_cast<radio::tModel>(i);
     }
-    if (auto code = ParseWhole(text); code && *code >= 1 && *code <= 8) {
+    if (auto code = ParseWhole(text); code && *code >= 1 && *code <= radio::kModelCount) {
         return static_cast<radio::tModel>(static_cast<int>(*code) - 1);
     }
     return std::nullopt;
@@ -92,6 +98,14 @@ Options Parse(const std::vector<std::string>& args) {
             o.port = static_cast<int>(*n);
         } else if (a == "--com-device") {
             o.comDevice = value(i, a);
+        } else if (a == "--device") {
+            const std::string& d = value(i, a);
+            // A relative path would name another node depending on where the
+            // script happens to run.
+            if (d.empty() || d.front() != '/') {
+                throw UsageError{"--device needs the node's absolute path, such as /dev/radio0 (not \"" + d + "\")"};
+            }
+            o.device = d;
         } else if (a == "--japanese-fm") {
             o.japaneseFM = true;
         } else if (a == "--mono") {
@@ -133,6 +147,10 @@ Options Parse(const std::vector<std::string>& args) {
             o.commands.push_back({Command::VolumeReset});
         } else if (a == "scan") {
             o.commands.push_back({Command::Scan});
+        } else if (a == "seek") {
+            const std::string d = Lower(value(i, a));
+            if (d != "up" && d != "down") throw UsageError{"seek goes up or down, not \"" + d + "\""};
+            o.commands.push_back({d == "up" ? Command::SeekUp : Command::SeekDown});
         } else {
             throw UsageError{"unknown command \"" + a + "\""};
         }
@@ -168,23 +186,74 @@ char StatusLetter(uint8_t status) {
     }
 }
 
-// Commands a model cannot carry out are refused before any hardware is
-// touched, so a script learns of its mistake without side effects.
-void CheckAgainstModel(const Options& o, const radio::tDevCap& caps) {
-    if (o.japaneseFM && !caps.HasJapaneseFM) throw UsageError{caps.DevName + " has no Japanese FM band"};
+const char* KindText(const radio::tDevCap& caps) {
+    switch (caps.PortKind) {
+    case radio::kSerialPort:
+        return "a serial radio";
+    case radio::kDeviceNode:
+        return "a radio device node";
+    default:
+        return "an I/O-port card";
+    }
+}
+
+// Options a model cannot use are refused before any hardware is touched,
+// so a script learns of its mistake without side effects.
+void CheckOptions(const Options& o, const radio::tDevCap& caps) {
+    if (o.port && caps.PortKind == radio::kDeviceNode) {
+        throw UsageError{"--port is for the ISA cards and the serial radios; " + caps.DevName +
+                         " is opened by its path (--device)"};
+    }
     if (o.port && *o.port > caps.PortCount) {
         throw UsageError{"port index " + std::to_string(*o.port) + " is out of range for " + caps.DevName +
                          " (1.." + std::to_string(caps.PortCount) + ")"};
     }
     if (!o.comDevice.empty() && caps.PortKind != radio::kSerialPort) {
-        throw UsageError{"--com-device is for the serial radios; " + caps.DevName + " is an I/O-port card"};
+        throw UsageError{"--com-device is for the serial radios; " + caps.DevName + " is " + KindText(caps)};
     }
+    if (o.device && caps.PortKind != radio::kDeviceNode) {
+        throw UsageError{"--device is for the Linux radio device (model " + std::to_string(radio::mV4L2 + 1) + ", " +
+                         kModelNames[radio::mV4L2] + "); " + caps.DevName + " is " + KindText(caps)};
+    }
+}
+
+// Commands the receiver cannot carry out. The models of old are known by
+// their table entry, before anything is touched; a radio device says what
+// it can do only once it is open, so it is asked then.
+void CheckCommands(const Options& o, const radio::tDevCap& caps) {
+    if (o.japaneseFM && !caps.HasJapaneseFM) throw UsageError{caps.DevName + " has no Japanese FM band"};
     for (const Command& c : o.commands) {
         if (c.kind == Command::TuneAM && !caps.HasAM) throw UsageError{caps.DevName + " has no AM band"};
         bool volume = c.kind == Command::Volume || c.kind == Command::VolumeUp || c.kind == Command::VolumeDown ||
                       c.kind == Command::VolumeReset;
         if (volume && !caps.HasVolume) throw UsageError{caps.DevName + " has no volume control of its own"};
     }
+}
+
+// The signal of a receiver that measures it, and the name of a station
+// that sends one. The name has to arrive whole twice before the card
+// gives it, some tenths of a second after tuning, so this polls for up to
+// two seconds of the rig's clock; nothing is waited for where nothing is
+// received.
+void PrintStatus(TRadioCard& card, platform::ISleeper& sleeper, std::ostream& out) {
+    constexpr unsigned kRdsWaitMs = 2000, kRdsPollMs = 100;
+    const uint8_t status = card.TunedStatus(0);
+    out << StatusText(status);
+    if (card.Caps().SignalStrength) {
+        const int level = card.SignalLevel();
+        if (level >= 0) out << " signal " << std::lround(level * 100.0 / 65535.0) << "% (" << level << ')';
+    }
+    if (card.Caps().Rds && card.Band() == radio::bFM && status != radio::kNotTuned) {
+        std::string name;
+        for (unsigned waited = 0;; waited += kRdsPollMs) {
+            card.PollRds();
+            name = card.RdsStationName();
+            if (!name.empty() || waited >= kRdsWaitMs) break;
+            sleeper.Sleep(kRdsPollMs);
+        }
+        if (!name.empty()) out << " \"" << name << '"';
+    }
+    out << '\n';
 }
 
 // Sweeps the FM band in the model's step; a run of tuned steps is one
@@ -211,6 +280,62 @@ void Scan(TRadioCard& card, std::ostream& out) {
     if (hadFrequency) card.TuneTo(card.Stereo(), radio::bFM, restore);
 }
 
+// Steps the FM band on the model's grid from the frequency tuned (from
+// just outside the band when the card is not on FM): past the station
+// heard where it starts, to the next run of tuned steps, and settles in
+// its middle, where the scan would report it. false at the band's edge.
+bool StepSeek(TRadioCard& card, bool up) {
+    const double lower = card.FMMin(), step = card.Caps().FMStep;
+    const int last = static_cast<int>(std::lround((card.FMMax() - lower) / step));
+    const int dir = up ? 1 : -1;
+    const bool onFM = card.Band() == radio::bFM && card.Frequency() != 0.0;
+    auto inBand = [&](int k) { return k >= 0 && k <= last; };
+    auto heard = [&](int k) {
+        card.TuneTo(card.Stereo(), radio::bFM, lower + k * step);
+        return card.TunedStatus(0) != radio::kNotTuned;
+    };
+    int k = onFM ? static_cast<int>(std::lround((card.Frequency() - lower) / step)) : (up ? -1 : last + 1);
+    bool leaving = onFM && card.TunedStatus(0) != radio::kNotTuned;
+    for (k += dir; inBand(k); k += dir) {
+        const bool h = heard(k);
+        if (leaving) {
+            leaving = h;
+            continue;
+        }
+        if (!h) continue;
+        int end = k;
+        while (inBand(end + dir) && heard(end + dir)) end += dir;
+        const int low = std::min(k, end), count = std::abs(end - k) + 1;
+        card.TuneTo(card.Stereo(), radio::bFM, lower + (low + count / 2) * step);
+        return true;
+    }
+    return false;
+}
+
+// The next FM station up or down: the receiver's own seek where it has
+// one, else the step seek. Prints it as the scan does, or "none" at the
+// band's edge, and then the card is back where it was.
+void Seek(TRadioCard& card, bool up, std::ostream& out) {
+    const radio::tBand band = card.Band();
+    const double start = card.Frequency();
+    bool found;
+    if (card.Caps().HardwareSeek) {
+        if (band != radio::bFM || start == 0.0) {
+            card.TuneTo(card.Stereo(), radio::bFM, up ? card.FMMin() : card.FMMax());
+        }
+        found = card.HardwareSeek(up);
+    } else {
+        found = StepSeek(card, up);
+    }
+    if (!found) {
+        if (start != 0.0) card.TuneTo(card.Stereo(), band, start);
+        out << "none\n";
+        return;
+    }
+    out << radio::FrequencyText(card.FMMax(), card.FMMin(), card.Frequency()) << ' '
+        << StatusLetter(card.TunedStatus(0)) << '\n';
+}
+
 // How the tool's messages name its remedies.
 const radioset::tRemedies kRemedies{"tunevox-cli", "use --virtual", "choose the port with --port",
                                     "name the device with --com-device"};
@@ -227,14 +352,17 @@ std::string ComPortMessage(int comNumber, const std::string& path, int error) {
 
 std::string Usage() {
     return "usage: tunevox-cli [--virtual] [--stations FILE] --model NAME|CODE [--port INDEX]\n"
-           "                   [--com-device PATH] [--japanese-fm] [--mono] COMMAND...\n"
+           "                   [--com-device PATH] [--device PATH] [--japanese-fm] [--mono]\n"
+           "                   COMMAND...\n"
            "models: 1 radiotrack, 2 ra300, 3 wizard, 4 radioman, 5 radionmaru,\n"
-           "        6 rajikoma, 7 zoltrix, 8 aztech\n"
+           "        6 rajikoma, 7 zoltrix, 8 aztech, 9 v4l2 (a Linux radio device)\n"
            "--port INDEX: 1 or 2 on the ISA cards, 1..8 (COM1..COM8) on the serial radios\n"
+           "--device PATH: the node of the radio device, v4l2 only (default /dev/radio0)\n"
            "commands (run in order):\n"
            "  tune FREQ       tune FM, MHz (tune 98.7)\n"
            "  tune am KHZ     tune AM, kHz (tune am 531)\n"
-           "  status          print Tuned, Stereo, Mono or ?????\n"
+           "  status          print Tuned, Stereo, Mono or ?????; a radio device adds its\n"
+           "                  signal (0..100% and 0..65535) and the station's RDS name\n"
            "  mute, unmute\n"
            "  volume N        0..256; the card cannot report its level, so the first\n"
            "                  volume command of a run brings it down to 0 first\n"
@@ -243,6 +371,8 @@ std::string Usage() {
            "                  they count from the middle of the scale\n"
            "  volume-reset    volume to 0\n"
            "  scan            sweep the FM band and print each station: FREQ T|S|M\n"
+           "  seek up|down    tune the next FM station and print it: FREQ T|S|M, or none\n"
+           "                  at the band's edge (then the receiver stays where it was)\n"
            "--virtual uses emulated receivers; --stations FILE replaces their stations.\n"
            "--com-device PATH opens PATH as the serial radio's COM port.\n"
            "TUNEVOX_TRACE=FILE (or -) writes every hardware operation to FILE.\n";
@@ -259,8 +389,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
 
     const radio::tDevCap caps = radio::DefaultModelTable()[*o.model];
+    const bool deviceNode = caps.PortKind == radio::kDeviceNode;
     try {
-        CheckAgainstModel(o, caps);
+        CheckOptions(o, caps);
+        if (!deviceNode) CheckCommands(o, caps);
     } catch (const UsageError& e) {
         err << "tunevox-cli: " << e.message << '\n';
         return kExitUsage;
@@ -300,8 +432,16 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     card.SetVolumeLine(radio::vlNative);
     card.SetJapaneseFM(o.japaneseFM);
     card.SetStereo(!o.mono);
+    if (o.device) card.SetDevicePath(*o.device);
     const uint16_t portValue = card.Caps().PortValue;
     if (!o.comDevice.empty()) hardware->SetComDevice(portValue, o.comDevice);
+    // A radio device that fails a request keeps its state, and the card
+    // says so once; the run goes on, and its exit status tells.
+    bool deviceFailed = false;
+    card.OnDeviceError = [&](TRadioCard&, const std::string& message) {
+        err << "tunevox-cli: " << message << '\n';
+        deviceFailed = true;
+    };
 
     // Opening obtains access to the card's own ports (or, on emulated
     // hardware, places the emulated receiver there).
@@ -314,11 +454,25 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << "tunevox-cli: " << ComPortMessage(portValue, card.SerialDevicePath(), card.SerialOpenError()) << '\n';
         card.Close();
         return kExitHardware;
+    } catch (const radio::eRadioDeviceError& e) {
+        err << "tunevox-cli: " << platform::RadioDeviceMessage(e.Path(), e.Error()) << '\n';
+        return kExitHardware;
     } catch (const rig::eRigError& e) {
         err << "tunevox-cli: " << e.what() << '\n';
         return kExitHardware;
     }
     if (card.Caps().OpenDelay) hardware->Sleeper().Sleep(600);
+    if (deviceNode) {
+        try {
+            CheckCommands(o, card.Caps());
+        } catch (const UsageError& e) {
+            err << "tunevox-cli: " << e.message << '\n';
+            return kExitUsage;
+        }
+        // Set before Open, it was refused: the model's entry has no Japanese
+        // band until the device tells it has one.
+        card.SetJapaneseFM(o.japaneseFM);
+    }
 
     bool volumeKnown = false;
     for (const Command& c : o.commands) {
@@ -330,7 +484,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             card.TuneTo(card.Stereo(), radio::bAM, c.value);
             break;
         case Command::Status:
-            out << StatusText(card.TunedStatus(0)) << '\n';
+            PrintStatus(card, hardware->Sleeper(), out);
             break;
         case Command::Mute:
             card.MuteOn();
@@ -363,11 +517,16 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         case Command::Scan:
             Scan(card, out);
             break;
+        case Command::SeekUp:
+        case Command::SeekDown:
+            Seek(card, c.kind == Command::SeekUp, out);
+            break;
         }
     }
     // The receiver is left playing: the card object is dropped without Close
-    // (a serial radio's port is closed by the card, which sends nothing).
-    return kExitOk;
+    // (a serial radio's port is closed by the card, which sends nothing). A
+    // radio device is the exception: the card mutes it as it closes its node.
+    return deviceFailed ? kExitHardware : kExitOk;
 }
 
 } // namespace tunevox::cli

@@ -13,7 +13,7 @@ namespace tunevox::cli {
 
 // Exit statuses.
 constexpr int kExitOk = 0;
-constexpr int kExitHardware = 1; // no port access, COM port unopenable
+constexpr int kExitHardware = 1; // no port access, COM port or radio device unopenable, a device request failed
 constexpr int kExitUsage = 2;
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
