@@ -78,4 +78,16 @@ std::string NormalizeFavoriteName(std::string_view name) {
     return std::string(trim(cut));
 }
 
+int NextUsedFavorite(const tFavorites& bank, int current, int direction, const std::function<bool(int n)>& usable) {
+    const int step = direction < 0 ? -1 : 1;
+    int n = current >= 1 && current <= kFavoriteCount ? current : (step > 0 ? 0 : kFavoriteCount + 1);
+    for (int i = 0; i < kFavoriteCount; ++i) {
+        n += step;
+        if (n > kFavoriteCount) n = 1;
+        if (n < 1) n = kFavoriteCount;
+        if (bank[n].Used && (!usable || usable(n))) return n;
+    }
+    return 0;
+}
+
 } // namespace tunevox::radioset

@@ -6,6 +6,7 @@
 #include "radio/radio_types.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -62,5 +63,12 @@ int StoreAsFavorite(tFavorites& bank, int current, int n, double frequency, radi
 // Every slot emptied and set to the model's first band and its lower edge:
 // FM 87.0 MHz, FM 76.0 MHz on a radio with Japanese FM only, else AM.
 void ClearAllFavorites(tFavorites& bank, bool hasFM, bool hasJapaneseFM);
+// The used favorite after (direction +1) or before (-1) `current` in
+// number order, wrapping at the ends; from the start (or the end) when
+// `current` is 0; only those `usable` accepts (the card can receive them),
+// when given. 0 when there is none. With 3 and 7 used:
+//   next of 3 -> 7, next of 7 -> 3, previous of 0 -> 7.
+int NextUsedFavorite(const tFavorites& bank, int current, int direction,
+                     const std::function<bool(int n)>& usable = {});
 
 } // namespace tunevox::radioset

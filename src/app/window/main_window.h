@@ -18,6 +18,7 @@
 // Actions_TuneNext, ...), so tests drive them as a user's clicks would.
 
 #include "app/window/command_table.h"
+#include "app/window/remote_command.h"
 #include "widgets/interaction.h"
 #include "radioset/radio_set_view.h"
 
@@ -148,6 +149,10 @@ public:
     void TrayIconClick();
     void TrayIconDblClick();
     void Do_Show();
+    // A command from the command line (this start's, or a later start's
+    // handed over): refused in silence while the radio is busy, as the
+    // keys are; a tuning or favorite the card cannot receive does nothing.
+    void RunRemoteCommand(const tRemoteCommand& command);
     void Do_Hide();
     void Display_AlwaysOnTop();
     void Display_Complete();

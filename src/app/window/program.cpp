@@ -40,7 +40,14 @@ std::optional<tCommandLine> ParseCommandLine(const QStringList& arguments, int* 
     const QCommandLineOption stations("stations", "What the emulated receivers hear (with --virtual).", "FILE");
     const QCommandLineOption dir("dir", "Keep every file of the program in DIR.", "DIR");
     const QCommandLineOption configure("configure", "Open the settings before the main window.");
-    parser.addOptions({virt, stations, dir, configure});
+    const QCommandLineOption tune("tune", "Tune the running radio to FREQ: MHz on FM (98.7), kHz on AM (1215).",
+                                  "FREQ");
+    const QCommandLineOption preset("preset", "Switch the running radio to favorite N (1 to 100).", "N");
+    const QCommandLineOption mute("mute", "Mute the running radio.");
+    const QCommandLineOption unmute("unmute", "Unmute the running radio.");
+    const QCommandLineOption next("next", "Switch the running radio to the next favorite.");
+    const QCommandLineOption previous("previous", "Switch the running radio to the previous favorite.");
+    parser.addOptions({virt, stations, dir, configure, tune, preset, mute, unmute, next, previous});
     parser.addPositionalArgument("\\CONFIGURE", "The same as --configure, in any letter case.", "[\\CONFIGURE]");
 
     *exitCode = 0;
@@ -72,6 +79,31 @@ std::optional<tCommandLine> ParseCommandLine(const QStringList& arguments, int* 
             *exitCode = 2;
             return std::nullopt;
         }
+    }
+    // One command a start: a launcher or a key gives one.
+    int commands = 0;
+    std::string error;
+    if (parser.isSet(tune)) {
+        ++commands;
+        line.command = ParseTuneValue(parser.value(tune).toStdString(), &error);
+    }
+    if (parser.isSet(preset)) {
+        ++commands;
+        line.command = ParsePresetValue(parser.value(preset).toStdString(), &error);
+    }
+    const std::pair<const QCommandLineOption*, tRemoteCommand::tKind> plain[] = {
+        {&mute, tRemoteCommand::Mute}, {&unmute, tRemoteCommand::Unmute},
+        {&next, tRemoteCommand::Next}, {&previous, tRemoteCommand::Previous}};
+    for (const auto& [option, kind] : plain) {
+        if (!parser.isSet(*option)) continue;
+        ++commands;
+        line.command = tRemoteCommand{kind};
+    }
+    if (!error.empty() || commands > 1) {
+        if (error.empty()) error = "give one of --tune, --preset, --mute, --unmute, --next, --previous at a time";
+        std::fprintf(stderr, "tunevox: %s\n", error.c_str());
+        *exitCode = 2;
+        return std::nullopt;
     }
     if (!line.stationsFile.isEmpty() && !line.virtualHardware) {
         std::fprintf(stderr, "tunevox: --stations needs --virtual\n");
@@ -150,8 +182,15 @@ int RunTunevox(int argc, char** argv, const tRunHooks& hooks) {
     in.home = qEnvironmentVariable("HOME").toStdString();
     const radioset::tFileLocations files = radioset::ResolveFileLocations(in);
 
+    // Termination signals are caught from here on; they are answered once
+    // the window is up (a session that ends while the radio starts still
+    // gets its configuration saved).
+    TSignalBridge bridge;
+
     TSingleInstance guard(QString::fromStdString(files.configDir));
-    if (!guard.Claim()) return 0; // the running copy shows itself
+    // The running copy shows itself, or carries out the command.
+    const std::string message = FormatRemoteCommand(line->command.value_or(tRemoteCommand{})) + "\n";
+    if (!guard.Claim(QByteArray::fromStdString(message))) return 0;
 
     rig::tRigOptions options;
     options.emulated = line->virtualHardware;
@@ -220,12 +259,22 @@ int RunTunevox(int argc, char** argv, const tRunHooks& hooks) {
         }
     }
 
+    // Commands handed over by later starts wait until the window is up (the
+    // first-run settings may still be open).
+    tdMain* running = nullptr;
+    std::vector<tRemoteCommand> waiting;
+    QObject::connect(&guard, &TSingleInstance::commandReceived, &app, [&](const QString& text) {
+        const auto command = ParseRemoteCommand(text.toStdString());
+        if (!command) return;
+        if (running) running->RunRemoteCommand(*command);
+        else waiting.push_back(*command);
+    });
+
     tMainOptions mainOptions;
     mainOptions.configureSwitch = line->configure;
     tdMain window(set, interaction, mainOptions);
     if (!window.Start()) return 0;
 
-    TSignalBridge bridge;
     QObject::connect(&bridge, &TSignalBridge::terminationRequested, &window, [&window](int) { window.EndSession(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.EndSession(); });
@@ -234,6 +283,12 @@ int RunTunevox(int argc, char** argv, const tRunHooks& hooks) {
     if (set.Config().StartMinimized) window.Do_Hide();
     else window.show();
     if (hooks.onShown) hooks.onShown(window);
+    // A command given to this start, and those handed over meanwhile, once
+    // the radio plays.
+    running = &window;
+    if (line->command) window.RunRemoteCommand(*line->command);
+    for (const tRemoteCommand& command : waiting) window.RunRemoteCommand(command);
+    waiting.clear();
     const int result = app.exec();
     if (trace) trace->Flush();
     return result;

@@ -3,6 +3,8 @@
 // the single-instance guard, the hardware, the port-access check, the main
 // window and the event loop.
 
+#include "app/window/remote_command.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +23,9 @@ struct tCommandLine {
     bool configure = false; // --configure, or "\CONFIGURE" in any letter case
     QString stationsFile;
     QString dir;
+    // --tune, --preset, --mute, --unmute, --next, --previous: for the copy
+    // that runs already, or for this one once it has started.
+    std::optional<tRemoteCommand> command;
 };
 
 // Parses the arguments (argv[0] first). Returns nullopt after printing help,

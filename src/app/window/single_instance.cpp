@@ -18,6 +18,16 @@ QString RuntimeFolder() {
     return dir;
 }
 
+// Hands the message over and waits, a little, for the running copy to
+// say it has it: a later start that ends at once must not end before its
+// command was read (a launcher may stop the radio right after).
+void Hand(QLocalSocket& socket, const QByteArray& message) {
+    socket.write(message);
+    socket.waitForBytesWritten(500);
+    socket.waitForReadyRead(1000);
+    socket.disconnectFromServer();
+}
+
 } // namespace
 
 TSingleInstance::TSingleInstance(const QString& key, QObject* parent) : QObject(parent) {
@@ -30,14 +40,12 @@ TSingleInstance::~TSingleInstance() {
     if (server_) server_->close();
 }
 
-bool TSingleInstance::Claim() {
+bool TSingleInstance::Claim(const QByteArray& message) {
     {
         QLocalSocket probe;
         probe.connectToServer(path_);
         if (probe.waitForConnected(500)) {
-            probe.write("show\n");
-            probe.waitForBytesWritten(500);
-            probe.disconnectFromServer();
+            Hand(probe, message);
             return false;
         }
     }
@@ -52,16 +60,21 @@ bool TSingleInstance::Claim() {
         QLocalSocket probe;
         probe.connectToServer(path_);
         if (probe.waitForConnected(500)) {
-            probe.write("show\n");
-            probe.waitForBytesWritten(500);
+            Hand(probe, message);
             return false;
         }
         return true;
     }
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = server_->nextPendingConnection()) {
+            // One line a start; a sender that writes more, or never ends its
+            // line, is cut off rather than read without end.
             connect(s, &QLocalSocket::readyRead, this, [this, s] {
-                if (s->readAll().startsWith("show")) emit showRequested();
+                if (!s->canReadLine() && s->bytesAvailable() < 256) return;
+                const QString line = QString::fromUtf8(s->readLine(256)).trimmed();
+                if (line == "show") emit showRequested();
+                else if (!line.isEmpty()) emit commandReceived(line);
+                s->write("ok\n");
                 s->disconnectFromServer();
             });
             connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);

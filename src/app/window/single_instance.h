@@ -18,12 +18,14 @@ public:
     explicit TSingleInstance(const QString& key, QObject* parent = nullptr);
     ~TSingleInstance() override;
     // true: this is the only copy and now listens. false: another copy runs
-    // and has been asked to show itself.
-    bool Claim();
+    // and has been handed `message` (a line: "show\n", or a command).
+    bool Claim(const QByteArray& message = "show\n");
     QString SocketPath() const { return path_; }
 
 signals:
     void showRequested();
+    // Any other line a later start sent: a command for the radio.
+    void commandReceived(const QString& line);
 
 private:
     QString path_;

@@ -309,3 +309,38 @@ TEST(MainClock, TheClockShowsTheLocalesTimeWithSecondsAndNoZone) {
 
 } // namespace
 } // namespace tunevox::app::test
+
+namespace tunevox::app::test {
+namespace {
+
+TEST(MainRemoteCommands, ActAsTheirKeysAndWaitForNothingWhileBusy) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\n[Frequency]\nFrequency=M 090.500\n"
+                "[Presets]\nList=3,40,97,\nStation03=M 098.700 One\nStation40=M 101.900 Dance\n"
+                "Station97=K 0909 Gold\n");
+    ASSERT_TRUE(r.Start());
+    tdMain& w = r.W();
+    using C = tRemoteCommand;
+    w.RunRemoteCommand({C::Next});
+    EXPECT_EQ(r.Set().CurrentFavorite(), 3) << "from none, the first used";
+    w.RunRemoteCommand({C::Previous});
+    EXPECT_EQ(r.Set().CurrentFavorite(), 40) << "wrapping past the start; 97 is AM, which this card lacks";
+    w.RunRemoteCommand({C::Next});
+    EXPECT_EQ(r.Set().CurrentFavorite(), 3) << "past 97, which cannot be received, round to 3";
+
+    w.RunRemoteCommand({C::Mute});
+    w.RunRemoteCommand({C::Mute});
+    EXPECT_TRUE(r.Set().MuteState()) << "mute twice is still muted";
+    w.RunRemoteCommand({C::Unmute});
+    EXPECT_FALSE(r.Set().MuteState());
+
+    r.Set().Seek(+1); // its steps wait on the event loop: busy
+    w.RunRemoteCommand(*ParseTuneValue("88.1", nullptr));
+    w.RunRemoteCommand({C::Mute});
+    EXPECT_FALSE(r.Set().MuteState()) << "refused while the seek runs";
+    r.DrainEvents();
+    w.RunRemoteCommand(*ParseTuneValue("88,1", nullptr));
+    EXPECT_DOUBLE_EQ(r.Card().Frequency(), 88.1);
+}
+
+} // namespace
+} // namespace tunevox::app::test
