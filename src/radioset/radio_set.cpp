@@ -41,7 +41,20 @@ TRadioSet::~TRadioSet() {
     card_.OnDeviceError = nullptr;
 }
 
-void TRadioSet::SetView(IRadioSetView* view) { view_ = view; }
+void TRadioSet::SetView(IRadioSetView* view) {
+    views_.main = view;
+    view_ = views_.Empty() ? nullptr : &views_;
+}
+
+void TRadioSet::AddObserver(IRadioSetView* observer) {
+    views_.Add(observer);
+    view_ = &views_;
+}
+
+void TRadioSet::RemoveObserver(IRadioSetView* observer) {
+    views_.Remove(observer);
+    view_ = views_.Empty() ? nullptr : &views_;
+}
 
 void TRadioSet::Report(const std::string& text) {
     // Told from inside a card operation: the user hears of it once the

@@ -32,6 +32,7 @@
 #include "radioset/long_operation.h"
 #include "radioset/presets_file.h"
 #include "radioset/radio_set_view.h"
+#include "radioset/view_group.h"
 #include "radioset/seams.h"
 #include "script/script.h"
 
@@ -66,6 +67,10 @@ public:
 
     // The window that shows the radio set; null: none (notices are dropped).
     void SetView(IRadioSetView* view);
+    // Followers of the state beside the view (the desktop's media
+    // controls); they must leave before they go.
+    void AddObserver(IRadioSetView* observer);
+    void RemoveObserver(IRadioSetView* observer);
 
     // --- start-up, settings, shutdown (radio_set.cpp) ---
     // Reads Tunevox.ini, once; the document is kept until it is saved, so
@@ -295,7 +300,8 @@ private:
     IClock& clock_;
     ITimerFactory& timerFactory_;
     tRadioSetOptions options_;
-    IRadioSetView* view_ = nullptr;
+    IRadioSetView* view_ = nullptr; // &views_ while anyone looks
+    TViewGroup views_;
     TLongOperation operation_;
     std::array<std::unique_ptr<ITimer>, kTimerCount> timers_;
     std::array<bool, kTimerCount> timersWereActive_{};
