@@ -215,3 +215,28 @@ TEST(ScanSession, AStationNoFavoriteHoldsIsStoredOnAnyButtonAndNamedWhenItHasNoN
 
 } // namespace
 } // namespace tunevox::scanner
+
+namespace tunevox::scanner {
+namespace {
+
+// A Linux radio device measures its signal: the sweep lists a station once
+// the signal passes the threshold, and tells stereo from mono.
+TEST(ScanSession, ARadioDeviceIsSweptByItsSignalFromItsOwnBandEdge) {
+    radioset::test::RadioSetRig r("[Configuration]\nHardware=9\nVolumeLine=1\nCheckIfTunedST=1\n");
+    r.Start();
+    ASSERT_TRUE(r.Card().Active());
+    TScanSession s(r.Set());
+    ASSERT_TRUE(s.StartScan());
+    r.Drain();
+    ASSERT_FALSE(s.Points().empty());
+    EXPECT_DOUBLE_EQ(s.Points().front().frequency, 87.5) << "the device's band starts there";
+    EXPECT_NE(RowOf(s, "098.700"), -1);
+    EXPECT_NE(RowOf(s, "107.200"), -1);
+    const int talk = RowOf(s, "093.200");
+    ASSERT_NE(talk, -1);
+    EXPECT_EQ(s.Rows()[talk].status, "M") << "a mono station";
+    EXPECT_EQ(s.Rows()[RowOf(s, "098.700")].status, "S");
+}
+
+} // namespace
+} // namespace tunevox::scanner
