@@ -48,6 +48,8 @@ void TRigCardHost::SetComDevicePath(int com, const std::string& path) { rig_.Set
 
 bool TRigCardHost::Emulated() const { return rig_.Emulated(); }
 
+platform::IRadioDeviceOpener* TRigCardHost::RadioDevices() { return &rig_.RadioDevices(); }
+
 platform::ISoundSystem* TRigCardHost::Sound() { return rig_.Sound(); }
 
 platform::IEventPoster& TRigCardHost::Events() { return rig_.Events(); }

@@ -28,6 +28,7 @@ public:
     std::string ComDevicePath(int com) const override;
     void SetComDevicePath(int com, const std::string& path) override;
     bool Emulated() const override;
+    platform::IRadioDeviceOpener* RadioDevices() override;
     platform::ISoundSystem* Sound() override;
     platform::IEventPoster& Events() override;
     rig::THardwareRig& Rig() { return rig_; }

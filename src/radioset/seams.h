@@ -16,6 +16,7 @@ class TRadioCard;
 namespace tunevox::platform {
 class ISoundSystem;
 class IEventPoster;
+class IRadioDeviceOpener;
 struct tPortAccessError;
 }
 
@@ -37,6 +38,9 @@ public:
     virtual std::string ComDevicePath(int com) const = 0;
     virtual void SetComDevicePath(int com, const std::string& path) = 0;
     virtual bool Emulated() const = 0;
+    // The radio device nodes (/dev/radioN) the card opens, for a settings
+    // dialog that lists them and asks what each can do. Null: none.
+    virtual platform::IRadioDeviceOpener* RadioDevices() { return nullptr; }
     // The sound card for a mixer window of its own (null: none), and the
     // event loop: mixer notifications and the steps of long operations are
     // posted there, never run inside the call that caused them.

@@ -1,9 +1,11 @@
-// tdSetup: the working copy, the per-model records, the pages "Radio card",
-// "Volume control" and "General", and closing.
+// tdSetup: the working copy, the per-model records, the pages "Radio card"
+// (the radio device's groups in setup_radio_device.cpp), "Volume control"
+// and "General", and closing.
 
 #include "setup/setup_dialog.h"
 
 #include "platform/port_io.h"
+#include "platform/radio_device.h"
 #include "radioset/capability_text.h"
 #include "radioset/card_setup.h"
 #include "radio/radio_card.h"
@@ -95,8 +97,11 @@ tdSetup::tdSetup(const radioset::tConfiguration& config, tSetupEnvironment env, 
     for (int m = 0; m < radio::kModelCount; ++m) {
         tModelRecord& r = records_[m];
         r.port = env_.models[m].DefaultPort;
-        r.volumeLine = env_.models[m].PortKind == radio::kIOPort ? radio::vlNative : radio::vlLineIn;
+        // The serial radios are heard through a cable into the sound card;
+        // the I/O-port cards and most radio devices have a volume of their own.
+        r.volumeLine = env_.models[m].PortKind == radio::kSerialPort ? radio::vlLineIn : radio::vlNative;
     }
+    records_[radio::mV4L2].radioDevice = config.RadioDevice;
     tModelRecord& own = records_[configuredModel_];
     own.port = configuredPort_;
     own.volumeLine = config.VolumeLine;
@@ -121,6 +126,7 @@ tdSetup::tdSetup(const radioset::tConfiguration& config, tSetupEnvironment env, 
         const bool cardsOwn = hasConfiguredCard_ && configuredIsSerial && n == configuredPort_;
         if (cardsOwn || (env_.comPortFree && env_.comPortFree(n))) serialPorts_.push_back(n);
     }
+    if (env_.radioDevices) radioDevices_ = env_.radioDevices->List();
 
     auto* top = new QVBoxLayout;
     if (env_.firstRun) top->addWidget(BuildWelcome());
@@ -186,8 +192,9 @@ radioset::tConfiguration tdSetup::Working() const {
     const tModelRecord& r = records_[selected_];
     c.Hardware = radioset::ModelCode(selected_);
     c.Port = r.port;
+    if (selected_ == radio::mV4L2) c.RadioDevice = r.radioDevice;
     c.VolumeLine = r.volumeLine;
-    c.JapaneseFM = r.japaneseFM && Caps(selected_).HasJapaneseFM;
+    c.JapaneseFM = r.japaneseFM && SelectedCaps().HasJapaneseFM;
     c.CheckIfTunedST = r.threshold;
     c.CheckIfTunedSec = r.seconds;
     c.CheckIfTuned = r.check;
@@ -346,9 +353,10 @@ void tdSetup::BuildRadioCardPage(QWidget* page) {
         v->addStretch();
     }
     ports->addWidget(gbNoPortAccess);
+    BuildRadioDeviceGroups(page, ports);
     // The tallest group sets the height, so the page does not jump when the
     // model changes.
-    for (QGroupBox* g : {gbIOPort, gbSerialPort, gbNoSerial, gbNoPortAccess}) {
+    for (QGroupBox* g : {gbIOPort, gbSerialPort, gbNoSerial, gbNoPortAccess, gbRadioDevice, gbNoRadioDevice}) {
         g->setFixedWidth(260);
         g->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     }
@@ -420,14 +428,17 @@ void tdSetup::BuildRadioCardPage(QWidget* page) {
 void tdSetup::ShowModel() {
     const bool was = updating_;
     updating_ = true;
+    // The port group settles which radio device is chosen, and what that
+    // device can do decides the tuning options and the volume lines.
+    ShowPortGroup();
+    if (selected_ == radio::mV4L2) AskRadioDevice();
     ShowTuningOptions();
     RebuildVolumeList();
-    ShowPortGroup();
     updating_ = was;
 }
 
 void tdSetup::ShowTuningOptions() {
-    const radio::tDevCap& caps = Caps(selected_);
+    const radio::tDevCap& caps = SelectedCaps();
     const tModelRecord& r = SelectedRecord();
     xCheckIfTuned->setChecked(r.check);
     StTime->setValue(std::clamp(r.seconds, 1, 60));
@@ -450,10 +461,12 @@ void tdSetup::ShowPortGroup() {
     const radio::tDevCap& caps = Caps(selected_);
     tModelRecord& rec = SelectedRecord();
     const bool installed = hasConfiguredCard_ && selected_ == configuredModel_;
-    for (QGroupBox* g : {gbIOPort, gbSerialPort, gbNoSerial, gbNoPortAccess}) g->hide();
+    for (QGroupBox* g : {gbIOPort, gbSerialPort, gbNoSerial, gbNoPortAccess, gbRadioDevice, gbNoRadioDevice}) g->hide();
     bool okEnabled = true;
 
-    if (caps.PortKind == radio::kIOPort) {
+    if (caps.PortKind == radio::kDeviceNode) {
+        ShowRadioDevice();
+    } else if (caps.PortKind == radio::kIOPort) {
         platform::tPortAccessError why;
         const bool access = env_.emulated || !env_.portAccess || env_.portAccess(selected_, rec.port, &why);
         if (!access) {
@@ -573,8 +586,16 @@ void tdSetup::BuildVolumePage(QWidget* page) {
 }
 
 void tdSetup::RebuildVolumeList() {
-    const radio::tDevCap& caps = Caps(selected_);
-    LMessage->setText(QString::fromStdString(radioset::CapabilityText(caps.HasVolume, caps.HasMute, env_.hasSoundCard)));
+    const radio::tDevCap& caps = SelectedCaps();
+    std::string message = radioset::CapabilityText(caps.HasVolume, caps.HasMute, env_.hasSoundCard);
+    if (selected_ == radio::mV4L2) {
+        // The device's own sentence replaces the two of a card model's
+        // table; what the sound card offers is said as for every model.
+        size_t cut = message.find('\n');
+        if (cut != std::string::npos) cut = message.find('\n', cut + 1);
+        message = deviceText_ + (cut != std::string::npos ? message.substr(cut) : std::string());
+    }
+    LMessage->setText(QString::fromStdString(message));
     ScList->clear();
     auto add = [this](const char* text, tVolumeLine line) {
         auto* item = new QListWidgetItem(text, ScList);

@@ -9,12 +9,14 @@
 #include "radioset/commands.h"
 #include "radioset/configuration.h"
 #include "radio/radio_types.h"
+#include "radio/v4l2_caps.h"
 
 #include <QDialog>
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QPlainTextEdit;
 class QListWidget;
 class QPushButton;
@@ -44,6 +47,7 @@ class TRadioCard;
 }
 namespace tunevox::platform {
 struct tPortAccessError;
+class IRadioDeviceOpener;
 }
 
 namespace tunevox::setup {
@@ -51,7 +55,7 @@ namespace tunevox::setup {
 class TColorGrid;
 
 // What the dialog needs to know about the machine; the main window fills
-// it from the card, the mixer and the port map.
+// it from the card, the mixer, the port map and the radio device nodes.
 struct tSetupEnvironment {
     radio::tDevCaps models = radio::DefaultModelTable(); // capabilities of each model
     bool hasSoundCard = false;
@@ -65,6 +69,10 @@ struct tSetupEnvironment {
     std::function<bool(int com)> comPortFree;
     // The device file COM n stands for. Empty: the path is not shown.
     std::function<std::string(int com)> comDevicePath;
+    // The radio device nodes (/dev/radioN): listed when the dialog opens,
+    // and the chosen one opened to ask what it can do. Null: no node can be
+    // listed. It must outlive the dialog.
+    platform::IRadioDeviceOpener* radioDevices = nullptr;
     std::function<void(const QString& topic)> showHelp; // may be empty
     bool emulated = false; // --virtual: the receivers are emulated
     bool firstRun = false; // shown before the main window exists
@@ -78,10 +86,11 @@ void TakeCardCapabilities(tSetupEnvironment& env, const radio::TRadioCard& card)
 
 // What the dialog remembers for each model while it is open, so that
 // switching to another model and back shows the choices made for it. The
-// records are the only copy of these six settings: the configuration the
+// records are the only copy of these settings: the configuration the
 // dialog hands back takes them from the selected model's record.
 struct tModelRecord {
     uint16_t port = 0;     // 1 or 2 on the I/O-port models, the COM number on the serial ones
+    std::string radioDevice; // the node's path on the radio device model
     radio::tVolumeLine volumeLine = radio::vlNative;
     bool japaneseFM = false;
     int32_t threshold = 3; // CheckIfTunedST
@@ -100,7 +109,8 @@ public:
     // The working copy with the closing rule applied: while the configured
     // model is still selected, its configured port stays (a change of port
     // alone is not taken over). Hardware is a model code (ordinal + 1),
-    // Port a port index of that model.
+    // Port a port index of that model. A radio device's path is no port: a
+    // different one is handed back and takes effect.
     radioset::tConfiguration Result() const;
     bool OkPressed() const { return okPressed_; }
 
@@ -118,6 +128,7 @@ public:
     void PrimaryAddr();
     void AlternateAddr();
     void Port_SerialChange();
+    void RadioDeviceListChange();
     void xCheckIfTunedClick();
     void xJapFMClick();
     void StTimeChange();
@@ -174,6 +185,15 @@ private:
     void ShowTuningOptions();
     void ShowPortGroup();
     void ShowSerialPort();
+    void BuildRadioDeviceGroups(QWidget* page, QLayout* ports);
+    void ShowRadioDevice();
+    void ShowRadioDeviceName();
+    // Opens the chosen radio device and asks what it can do; done when the
+    // model is chosen or another device, never while the page is drawn.
+    void AskRadioDevice();
+    // The selected model's capabilities: for the radio device model, what
+    // the chosen device answered (or a stand-in when it could not be asked).
+    const radio::tDevCap& SelectedCaps() const;
     void RebuildVolumeList();
     void SetStyle(int style);
     void ShowPreviewColors();
@@ -195,6 +215,12 @@ private:
     radio::tModel selected_;
     std::array<tModelRecord, radio::kModelCount> records_{};
     std::vector<int> serialPorts_; // COM numbers offered, ascending
+    std::vector<std::string> radioDevices_; // the nodes present when the dialog opened
+    // What the chosen radio device answered; empty when it could not be
+    // asked, and then `deviceStandIn_` stands for it.
+    std::optional<radio::tRadioDeviceCaps> deviceCaps_;
+    radio::tDevCap deviceStandIn_;
+    std::string deviceText_; // the device described, or why it could not be asked
     bool okPressed_ = false;
     bool blinkOn_ = true;
     bool updating_ = false; // controls are being set by the dialog itself
@@ -217,6 +243,11 @@ private:
     QLabel* lbDevicePath = nullptr;
     QLabel* lbInstalledSerial = nullptr;
     QGroupBox* gbNoSerial = nullptr;
+    QGroupBox* gbRadioDevice = nullptr;
+    QComboBox* RadioDeviceList = nullptr;
+    QLabel* lbRadioDeviceName = nullptr;
+    QLabel* lbInstalledDevice = nullptr;
+    QGroupBox* gbNoRadioDevice = nullptr;
     QGroupBox* gbNoPortAccess = nullptr;
     QLabel* lbNoPortAccess = nullptr;
     QPlainTextEdit* edSetcap = nullptr;

@@ -43,6 +43,7 @@ bool tdMain::RunSettingsDialog(tConfiguration& config, bool firstRun) {
     };
     env.comPortFree = [&host](int com) { return host.ComPortFree(com); };
     env.comDevicePath = [&host](int com) { return host.ComDevicePath(com); };
+    env.radioDevices = host.RadioDevices();
     env.showHelp = [this](const QString& topic) { ShowHelp(topic); };
     env.emulated = host.Emulated();
     env.firstRun = firstRun;

@@ -124,6 +124,22 @@ TEST(MainSettings, AppliedToTheRunningRadio) {
     EXPECT_TRUE(w.Action("msVolume_Up")->isEnabled() || r.Card().Volume() == r.Card().MaxVolume());
 }
 
+TEST(MainSettings, TheRadioDeviceIsChosenAmongTheRigsNodes) {
+    WindowRig r("[Configuration]\nHardware=1\nPort=1\nVolumeLine=1\n[Frequency]\nFrequency=M 098.700\n");
+    ASSERT_TRUE(r.Start());
+    r.ui.dialogAnswers.push_back(Settings([](setup::tdSetup& d) {
+        SelectModel(d, radio::mV4L2);
+        auto* list = d.findChild<QComboBox*>("RadioDeviceList");
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->count(), 1);
+        EXPECT_EQ(list->itemText(0), "/dev/radio0 \u2014 Tunevox virtual radio");
+    }));
+    r.W().Options_Settings();
+    EXPECT_EQ(r.Card().Model(), radio::mV4L2);
+    EXPECT_EQ(r.Card().DevicePath(), rig::THardwareRig::kEmulatedRadioDevice);
+    EXPECT_TRUE(r.Card().Active());
+}
+
 TEST(MainSettings, FirstRunLeadsToAPlayingRadioAndCancelWritesNothing) {
     {
         WindowRig r;
