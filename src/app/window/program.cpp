@@ -5,6 +5,7 @@
 #include "app/window/qt_seams.h"
 #include "app/window/signal_bridge.h"
 #include "app/window/single_instance.h"
+#include "desktop/mpris_service.h"
 #include "display/pictures.h"
 #include "platform/port_io.h"
 #include "platform/tone.h"
@@ -19,8 +20,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDBusConnection>
 #include <QLocale>
 #include <QSessionManager>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -169,7 +172,9 @@ int RunTunevox(int argc, char** argv, const tRunHooks& hooks) {
     startingUp = false;
     QApplication::setApplicationName("Tunevox");
     QApplication::setApplicationVersion(TUNEVOX_VERSION);
-    QApplication::setDesktopFileName("tunevox");
+    // The desktop entry's name: desktops match windows, media controls and
+    // the software centre's entry by it.
+    QApplication::setDesktopFileName("io.github.tunevox.Tunevox");
     QApplication::setWindowIcon(display::AppIcon(false));
     // Closing the last dialog (the settings at first run, a message box)
     // must not end the program: the main window decides when it ends.
@@ -279,6 +284,13 @@ int RunTunevox(int argc, char** argv, const tRunHooks& hooks) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.EndSession(); });
     QObject::connect(&guard, &TSingleInstance::showRequested, &window, [&window] { window.Do_Show(); });
+
+    // The radio among the desktop's media players (its media keys and sound
+    // menu); without a session bus it runs as before.
+    desktop::TMprisService mpris(
+        set, QDBusConnection::sessionBus(), [&window] { window.Do_Show(); }, [&window] { window.EndSession(); },
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, "icons/hicolor/scalable/apps/tunevox.svg"));
+    mpris.Register();
 
     if (set.Config().StartMinimized) window.Do_Hide();
     else window.show();
