@@ -336,7 +336,7 @@ TEST(MainDialogs, TheScannerHandsItsBankBackOnOkOnlyAndTheRadioReturnsToTheCurre
     EXPECT_NE(w.Action("m07"), nullptr);
     EXPECT_TRUE(w.Action("m07")->isChecked());
     EXPECT_TRUE(w.findChild<widgets::TGlyphButton*>("btRadio07")->toolTip().startsWith("96.1 MHz"));
-    EXPECT_EQ(w.windowTitle(), "Tunevox - 96.1 MHz (????)");
+    EXPECT_EQ(w.windowTitle(), "Tunevox - 96.1 MHz (?\?\?\?)");
     EXPECT_NEAR(r.rig->EmulatedReceiver()->frequencyMHz, 96.1, 1e-6);
     EXPECT_TRUE(r.timers["Clock"].Active());
 
