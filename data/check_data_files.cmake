@@ -1,8 +1,10 @@
 # cmake -DHELP=Tunevox.html -DTIPS=Tunevox.txt -P check_data_files.cmake
 # The help document must carry, exactly once each, the anchors that the
-# program's windows open (their spelling is the program's, typos included);
+# program's windows open (their spelling is the program's, typos included),
+# no anchor twice, and no link within it that leads nowhere;
 # the tips file must be one tip per line: LF line ends, no blank line, and
 # enough tips that "Next Tip" has plenty to choose from.
+cmake_minimum_required(VERSION 3.25)
 
 set(topics
   Welcome Volume_controls Set_Signal_Strenght The_Alarm_function
@@ -16,6 +18,24 @@ foreach(topic IN LISTS topics)
   list(LENGTH found count)
   if(NOT count EQUAL 1)
     string(APPEND failures "help: anchor \"${topic}\" found ${count} times\n")
+  endif()
+endforeach()
+# Every anchor once, and every link within the guide leads to one: the
+# help window's contents and its links go by them.
+string(REGEX MATCHALL "<a name=\"[^\"]+\"" names "${html}")
+set(seen "")
+foreach(name IN LISTS names)
+  if(name IN_LIST seen)
+    string(APPEND failures "help: ${name}> found more than once\n")
+  endif()
+  list(APPEND seen "${name}")
+endforeach()
+string(REGEX MATCHALL "href=\"#[^\"]*\"" links "${html}")
+list(REMOVE_DUPLICATES links)
+foreach(link IN LISTS links)
+  string(REGEX REPLACE "^href=\"#(.*)\"$" "\\1" target "${link}")
+  if(NOT "<a name=\"${target}\"" IN_LIST seen)
+    string(APPEND failures "help: the link to \"#${target}\" leads to no anchor\n")
   endif()
 endforeach()
 foreach(tag html head body)

@@ -59,6 +59,9 @@ void tdMain::Actions_Prog() {
     btProg->setToolTip(QString::fromStdString(set_.ScriptHint()));
 }
 
-void tdMain::CloseRequested() { close(); }
+// A script's Off: the radio is muted already and nobody may be there to
+// answer the exit question, so it ends as a session does: card closed,
+// configuration saved, nothing asked.
+void tdMain::CloseRequested() { EndSession(); }
 
 } // namespace tunevox::app
