@@ -37,6 +37,9 @@ constexpr std::array<TColor, kPaletteSize> kPalette = {
 // Scheme 0 white, 1 silver, 2 red, 3 yellow, 4 lime, 5 aqua, 6 blue, 7 fuchsia.
 constexpr std::array<int, kSchemeCount> kTextIndex = {15, 7, 9, 11, 10, 14, 12, 13};
 constexpr std::array<int, kSchemeCount> kDimIndex = {8, 8, 1, 3, 2, 6, 4, 5};
+constexpr std::array<const char*, kPaletteSize> kNames = {
+    "black", "maroon", "green", "olive",  "navy", "purple",  "teal", "silver",
+    "grey",  "red",    "lime",  "yellow", "blue", "fuchsia", "aqua", "white"};
 }  // namespace palette_detail
 
 // An index outside 0..15 gives black, the colour a missing setting would
@@ -54,6 +57,13 @@ constexpr int TextColorIndex(int scheme) {
 constexpr int DimColorIndex(int scheme) {
     return palette_detail::kDimIndex[scheme >= 0 && scheme < kSchemeCount ? scheme : 0];
 }
+
+// The colours in words, for whoever cannot see the swatches: "black" ..
+// "white"; a scheme by its bright colour.
+constexpr const char* PaletteColorName(int index) {
+    return index >= 0 && index < kPaletteSize ? palette_detail::kNames[index] : palette_detail::kNames[0];
+}
+constexpr const char* SchemeColorName(int scheme) { return PaletteColorName(TextColorIndex(scheme)); }
 
 inline QColor SchemeTextColor(int scheme) { return PaletteColor(TextColorIndex(scheme)); }
 inline QColor SchemeDimColor(int scheme) { return PaletteColor(DimColorIndex(scheme)); }

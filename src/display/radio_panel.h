@@ -4,6 +4,12 @@
 // point, the band and unit, the favorite number and name, the clock, the
 // reception status, the four indicator lamps and the seek arrows. It knows
 // how the colour settings paint it; what it shows is up to its owner.
+//
+// A screen reader reads it as text: the readout as one frequency with its
+// unit ("98.7 MHz"), the band, the favorite, the station, the status, the
+// clock and each lamp with its state ("Muted", "Alarm on"), and the panel
+// as a whole by a description of all that matters. The setters that change
+// the picture change these texts with it.
 
 #include "display/tdisplay.h"
 
@@ -16,6 +22,8 @@
 class QLabel;
 
 namespace tunevox::display {
+
+class TSpokenPicture;
 
 // The colour settings of the panel: palette indexes (background and
 // foreground of the cells, the panel) and schemes (texts, lamps), and the
@@ -67,9 +75,21 @@ public:
     QColor StatusColor() const;
     QString StationNumberText() const;
     QString StationText() const;
+    // The frequency of the readout with its unit ("98.7 MHz", "1620 kHz");
+    // empty while the cells show no number.
+    QString SpokenFrequency() const;
+    // What the panel shows, in one sentence for a screen reader: the band
+    // and frequency, the favorite and station, the status, and the lamps
+    // that are not as usual ("FM 98.7 MHz, Favorite 3: Radio One, Stereo,
+    // Muted").
+    QString SpokenSummary() const;
 
 private:
+    void UpdateSpokenText();
+
     // The controls, named as the window names them.
+    // The six cells and the point, read as one frequency.
+    TSpokenPicture* Readout = nullptr;
     std::array<TDisplay*, 6> Dig{};
     QFrame* Point = nullptr;
     QLabel* AM_FM = nullptr;
@@ -84,6 +104,8 @@ private:
     QLabel* icProgOnOff = nullptr;
     QLabel* icScan = nullptr;
     tPanelColors colors_;
+    std::array<bool, 4> lamps_{}; // by tIndicator
+    int scan_ = 0;
 };
 
 } // namespace tunevox::display

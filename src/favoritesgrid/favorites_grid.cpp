@@ -1,6 +1,7 @@
 #include "favoritesgrid/favorites_grid.h"
 
 #include "display/pictures.h"
+#include "display/spoken_picture.h"
 #include "radio/frequency.h"
 #include "radioset/configuration.h"
 #include "widgets/glyph_button.h"
@@ -112,6 +113,8 @@ void TFavoritesGrid::ShowBank(const radioset::tFavorites& bank, int current, con
             if (!name.isEmpty()) hint += " - " + name;
         }
         b->setToolTip(hint);
+        NameFavoriteButton(*b, n, f);
+        b->SetSwitchOn(n == current);
     }
     // "Clear" follows the bank even while the menu is open on a button.
     if (menuButton_) iClear_->setEnabled(used_[menuButton_]);
@@ -191,6 +194,18 @@ void ShowBankOf(TFavoritesGrid& grid, const radioset::tFavorites& bank, int curr
     const bool lit = current >= 1 && current <= radioset::kFavoriteCount && bank[current].Used;
     grid.ShowBank(bank, lit ? current : 0,
                   {config.ColorFavAssButtonFM, config.ColorFavAssButtonAM, config.ColorFavNotAssButton});
+}
+
+void NameFavoriteButton(widgets::TGlyphButton& button, int n, const radioset::tFavorite& favorite) {
+    if (!favorite.Used) {
+        display::SetSpokenName(&button, QString("Favorite %1 (empty)").arg(n));
+        display::SetSpokenDescription(&button, QString());
+        return;
+    }
+    const QString frequency = display::SpokenFrequency(favorite.Frequency, favorite.Band == radio::bFM);
+    const QString name = QString::fromStdString(favorite.Name).trimmed();
+    display::SetSpokenName(&button, QString("Favorite %1: %2").arg(n).arg(name.isEmpty() ? frequency : name));
+    display::SetSpokenDescription(&button, frequency);
 }
 
 bool AskClearAll(widgets::IInteraction& ui, QWidget* parent) {

@@ -123,6 +123,11 @@ private:
 // as empty as the others).
 void ShowBankOf(TFavoritesGrid& grid, const radioset::tFavorites& bank, int current,
                 const radioset::tConfiguration& config);
+// What a screen reader calls favorite n's button, whichever window shows
+// it: "Favorite 3: Radio One", "Favorite 3: 98.7 MHz" for a station
+// without a name, "Favorite 12 (empty)"; the frequency as its description.
+void NameFavoriteButton(widgets::TGlyphButton& button, int n, const radioset::tFavorite& favorite);
+
 // "Clear all" asks first: true when the user answers Yes.
 bool AskClearAll(widgets::IInteraction& ui, QWidget* parent);
 

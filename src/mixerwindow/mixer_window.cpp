@@ -175,10 +175,14 @@ tdMixer::tStrip tdMixer::MakeStrip(const QString& name, const QString& caption, 
     s.panning->setTickPosition(QSlider::TicksBelow);
     s.panning->setTickInterval(kPanHalfRange);
     s.panning->setMinimumWidth(kPanSliderWidth);
+    // Four strips have a balance and a Mute each: the strip's caption tells
+    // them apart for a screen reader.
+    s.panning->setAccessibleName(caption + " balance");
     s.mute = new QPushButton("Mute", s.group);
     s.mute->setObjectName(prefix + "Mute");
     s.mute->setCheckable(true);
     s.mute->setAutoDefault(false);
+    s.mute->setAccessibleName("Mute " + caption);
 
     auto* pan = new QHBoxLayout;
     pan->setSpacing(2);

@@ -110,6 +110,7 @@ tdOrganizer::tdOrganizer(radioset::TRadioSet& set, widgets::IInteraction& ui, wi
     RadioTree = new TArchiveTree(this);
     RadioTree->setModel(model_.get());
     RadioTree->setFixedSize(kTreeSize);
+    RadioTree->setAccessibleName("Station archive");
     model_->renameRefused = [](const tArchiveNode& node, const QString& name) {
         return TArchive::RenameRefusal(node, node.Name(), name.toStdString());
     };

@@ -14,6 +14,7 @@ TAboutBox::TAboutBox(const QString& version, const QIcon& icon, QWidget* parent)
 
     Picture = new QLabel(this);
     Picture->setObjectName("Picture");
+    Picture->setAccessibleName("Tunevox icon");
     if (!icon.isNull()) Picture->setPixmap(icon.pixmap(64, 64));
     Picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     Picture->setVisible(!icon.isNull());

@@ -76,6 +76,7 @@ tTipOfTheDayForm::tTipOfTheDayForm(const QString& tipFile, tRandom random, QWidg
 
     Bulb = new QLabel(panel);
     Bulb->setObjectName("Bulb");
+    Bulb->setAccessibleName("Light bulb");
     const qreal dpr = devicePixelRatioF();
     QPixmap bulb = QPixmap::fromImage(LightBulbImage(qRound(48 * dpr), qRound(64 * dpr)));
     bulb.setDevicePixelRatio(dpr);

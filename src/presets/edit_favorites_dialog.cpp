@@ -186,6 +186,7 @@ QWidget* tdEditFavorites::BuildControls() {
         auto* b = new TGlyphButton(QString(), Controls);
         b->setObjectName(name);
         b->setToolTip(hint);
+        b->setAccessibleName(hint); // the caption is a picture
         b->SetGlyph(DrawArrow(up, b->palette().color(QPalette::ButtonText)));
         b->setFixedHeight(rowHeight);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

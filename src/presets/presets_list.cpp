@@ -1,5 +1,6 @@
 #include "presets/presets_list.h"
 
+#include "display/spoken_picture.h"
 #include "presets/presets_editor.h"
 #include "radio/frequency.h"
 
@@ -122,6 +123,17 @@ QVariant TPresetsModel::data(const QModelIndex& index, int role) const {
         if (index.column() != cFrequency || !slot.Used) return QString();
         return QString(slot.Band == radio::bAM ? "AM" : "FM");
     }
+    if (role == Qt::AccessibleTextRole) {
+        // Read as words: the red dot of the current favorite, the band with
+        // the frequency, and an empty slot said to be empty.
+        switch (index.column()) {
+        case cNumber: return QString("Favorite %1").arg(n) + (n == editor_.Current() ? ", current" : "");
+        case cFrequency:
+            return slot.Used ? display::SpokenFrequency(slot.Frequency, slot.Band == radio::bFM) : QString();
+        case cName: return !slot.Used ? QString("empty") : slot.Name.empty() ? QString("no name") : Text(slot.Name);
+        default: return {};
+        }
+    }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     switch (index.column()) {
     case cNumber: return Text(radioset::TwoDigit(n));
@@ -154,6 +166,7 @@ void TPresetsModel::Refresh() {
 
 TPresetsList::TPresetsList(QWidget* parent) : QTreeView(parent) {
     setObjectName("Presets");
+    setAccessibleName("Favorites");
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setIndentation(0);

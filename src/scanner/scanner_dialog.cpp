@@ -105,6 +105,7 @@ tdScanner::tdScanner(radioset::TRadioSet& set, widgets::IInteraction& ui, widget
 
     Found = new TFoundList(this);
     Found->setObjectName("Found");
+    Found->setAccessibleName("Stations found");
     Found->setColumnCount(3);
     Found->setHeaderLabels({"Freq", "S", "Description"});
     Found->setRootIsDecorated(false);
@@ -218,12 +219,14 @@ QWidget* tdScanner::BuildTuningGroup() {
     btTunePrev = new widgets::TGlyphButton(QString::fromUtf8("\u25C2"), group);
     btTunePrev->setObjectName("btTunePrev");
     btTunePrev->setToolTip("Tune previous");
+    btTunePrev->setAccessibleName("Fine tune down");
     btTunePrev->setFixedSize(24, 22);
     connect(btTunePrev, &QAbstractButton::clicked, this, &tdScanner::btTunePrevClick);
     auto* fine = new QLabel("Fine", group);
     btTuneNext = new widgets::TGlyphButton(QString::fromUtf8("\u25B8"), group);
     btTuneNext->setObjectName("btTuneNext");
     btTuneNext->setToolTip("Tune next");
+    btTuneNext->setAccessibleName("Fine tune up");
     btTuneNext->setFixedSize(24, 22);
     connect(btTuneNext, &QAbstractButton::clicked, this, &tdScanner::btTuneNextClick);
     Step = new QLabel(group);
@@ -235,12 +238,14 @@ QWidget* tdScanner::BuildTuningGroup() {
     StepSlider = new QSlider(Qt::Horizontal, group);
     StepSlider->setObjectName("StepSlider");
     StepSlider->setToolTip("Adjust step");
+    StepSlider->setAccessibleName("Fine step");
     StepSlider->setRange(1, session_->MaxStepMultiple());
     StepSlider->setFixedWidth(90);
     connect(StepSlider, &QSlider::valueChanged, this, &tdScanner::StepSliderChange);
     btSpinStep = new widgets::TSpinButton(group);
     btSpinStep->setObjectName("btSpinStep");
     btSpinStep->setToolTip("Adjust step");
+    btSpinStep->SetHalfNames("Larger step", "Smaller step");
     btSpinStep->setFixedSize(15, 22);
     connect(btSpinStep, &widgets::TSpinButton::topClicked, this, &tdScanner::btSpinStepTopClick);
     connect(btSpinStep, &widgets::TSpinButton::bottomClicked, this, &tdScanner::btSpinStepBottomClick);
@@ -265,6 +270,9 @@ void tdScanner::ShowStep() {
     const QSignalBlocker quiet(StepSlider);
     StepSlider->setValue(session_->StepMultiple());
     Step->setText(QString::number(radioset::StepKHz(session_->FineStep())));
+    // The slider's value is a multiple of the card's step; the label says
+    // what it means.
+    StepSlider->setAccessibleDescription(Step->text() + " kHz");
     btSpinStep->SetUpEnabled(session_->StepMultiple() < session_->MaxStepMultiple());
     btSpinStep->SetDownEnabled(session_->StepMultiple() > 1);
 }

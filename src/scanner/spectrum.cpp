@@ -1,7 +1,10 @@
 #include "scanner/spectrum.h"
 
+#include "display/spoken_picture.h"
 #include "radio/frequency.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
@@ -47,10 +50,22 @@ double DevicePixelRatio(QPainter& p) {
     return device ? std::max(1.0, device->devicePixelRatioF()) : 1.0;
 }
 
+QAccessibleInterface* SpectrumFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String(TSpectrum::staticMetaObject.className()) && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    return nullptr;
+}
+
 } // namespace
 
 TSpectrum::TSpectrum(QWidget* parent) : QWidget(parent), columns_(kDesignWidth + 1, eBar::None) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(SpectrumFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setObjectName("Spectrum");
+    setAccessibleName("Spectrum");
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted black first
     setMouseTracking(true);
@@ -66,6 +81,7 @@ TSpectrum::TSpectrum(QWidget* parent) : QWidget(parent), columns_(kDesignWidth +
     LFreq->hide();
     resize(sizeHint());
     PlaceLabel();
+    UpdateSpokenSummary();
 }
 
 void TSpectrum::SetBand(const tSpectrumBand& band) {
@@ -74,6 +90,7 @@ void TSpectrum::SetBand(const tSpectrumBand& band) {
     layout_.valid = false;
     RebuildColumns();
     update();
+    UpdateSpokenSummary();
 }
 
 void TSpectrum::Clear() {
@@ -82,12 +99,14 @@ void TSpectrum::Clear() {
     cursorMhz_.reset();
     percent_ = 0;
     update();
+    UpdateSpokenSummary();
 }
 
 void TSpectrum::AddPoint(double mhz, bool received, bool stereo) {
     if (!received || !std::isfinite(mhz)) return;
     points_.push_back({mhz, stereo});
     SetColumn(BarX(mhz), stereo ? eBar::Stereo : eBar::Mono);
+    UpdateSpokenSummary();
 }
 
 void TSpectrum::ShowSweep(double mhz, double doneFraction) {
@@ -108,6 +127,7 @@ void TSpectrum::ShowSweep(double mhz, double doneFraction) {
         percent_ = pct;
         update(Layout().progress);
     }
+    UpdateSpokenSummary();
 }
 
 void TSpectrum::EndSweep() {
@@ -116,7 +136,22 @@ void TSpectrum::EndSweep() {
     update(UpdateRect(BarRect(*column, 1.0)));
     update(Layout().progress);
     cursorMhz_.reset();
+    UpdateSpokenSummary();
 }
+
+QString TSpectrum::SpokenSummary() const {
+    // The unit said once: "87.5 to 108 MHz".
+    QString text = kBandName + " " + display::SpokenFrequency(band_.low, true).chopped(4) + " to " +
+                   display::SpokenFrequency(band_.high, true);
+    if (cursorMhz_) text += QString(", scanning %1%").arg(percent_);
+    if (points_.empty()) return text + (cursorMhz_ ? QString() : QString(", nothing received"));
+    const auto stereo = std::count_if(points_.begin(), points_.end(), [](const tPoint& p) { return p.stereo; });
+    text += QString(", received at %1 frequenc%2").arg(points_.size()).arg(points_.size() == 1 ? "y" : "ies");
+    if (band_.stereoDetect) text += QString(", %1 in stereo").arg(stereo);
+    return text;
+}
+
+void TSpectrum::UpdateSpokenSummary() { display::SetSpokenDescription(this, SpokenSummary()); }
 
 std::optional<int> TSpectrum::CursorColumn() const {
     if (!cursorMhz_) return std::nullopt;

@@ -11,6 +11,10 @@
 // pixels, ties to even. Lines are one design unit wide, but never thinner
 // than one device pixel, so the picture stays crisp at any scale and on
 // high-density screens.
+//
+// A screen reader finds it as a chart named "Spectrum", described in words
+// as the picture changes: the band, how far a sweep is, and how many
+// frequencies were received, how many of them in stereo.
 
 #include <QColor>
 #include <QFont>
@@ -64,6 +68,9 @@ public:
     std::optional<QString> FrequencyAt(QPointF widgetPos) const;
     // "Scanning 50%" while a sweep is shown, empty otherwise.
     QString ProgressText() const;
+    // What the picture shows, in words ("FM 87.5 to 108 MHz, scanning 40%,
+    // received at 12 frequencies, 9 in stereo").
+    QString SpokenSummary() const;
 
 signals:
     void frequencyPressed(const QString& text);
@@ -112,6 +119,7 @@ private:
     const tLayout& Layout() const;
     void PlaceLabel();
     void ShowFrequencyAt(QPointF pos);
+    void UpdateSpokenSummary();
 
     tSpectrumBand band_;
     std::vector<tPoint> points_;       // every received point, in the order measured

@@ -159,6 +159,8 @@ QWidget* tdProgr::BuildLists() {
     Actions->acceptsDrop = [this](const tDraggedAction& what, int) { return ActionsDragOver(what); };
     Actions->onDrop = [this](const tDraggedAction& what, int) { ActionsDragDrop(what); };
     LActions = Label("&Events", Actions, box);
+    // A list view is named by its own name only, never by a buddy label.
+    Actions->setAccessibleName("Events");
 
     Script = new TScriptList(box);
     Script->setObjectName("Script");
@@ -168,6 +170,7 @@ QWidget* tdProgr::BuildLists() {
     Script->onDrop = [this](const tDraggedAction& what, int line) { ProgDragDrop(what, line); };
     connect(Script, &QListWidget::currentRowChanged, this, [this](int) { ScriptClick(); });
     LScript = Label("&Program", Script, box);
+    Script->setAccessibleName("Program");
 
     btAdd = Button(box, "btAdd", "Add");
     btDelete = Button(box, "btDelete", "Delete");
@@ -240,6 +243,9 @@ QWidget* tdProgr::BuildProperty() {
     time->addWidget(TimeHH);
     time->addWidget(Label("MM", TimeMM, Common));
     time->addWidget(TimeMM);
+    // "HH" and "MM" show the format; read aloud they would say nothing.
+    TimeHH->setAccessibleName("Event time, hour");
+    TimeMM->setAccessibleName("Event time, minute");
     auto* apply = new QHBoxLayout;
     apply->addStretch(1);
     apply->addWidget(btSave);

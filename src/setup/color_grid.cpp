@@ -2,6 +2,8 @@
 
 #include "display/palette.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,20 +14,34 @@ namespace {
 constexpr int kColumns = 4;
 // The swatches sit inside a one-pixel sunken frame with a one-pixel gap.
 constexpr int kFrame = 2;
+
+QAccessibleInterface* ColorGridFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String(TColorGrid::staticMetaObject.className()) && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ColorChooser);
+    return nullptr;
+}
+
 } // namespace
 
 TColorGrid::TColorGrid(bool withBackground, QWidget* parent)
     : QWidget(parent), withBackground_(withBackground) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(ColorGridFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setToolTip(withBackground ? "Left click: lit segments (FG)\nRight click: unlit segments (BG)"
                               : "Click a colour");
+    UpdateSpokenName();
 }
 
 void TColorGrid::SetForegroundIndex(int index) {
     if (index < 0 || index >= display::kPaletteSize || index == foreground_) return;
     foreground_ = index;
     update();
+    UpdateSpokenName();
     emit Changed();
 }
 
@@ -34,7 +50,19 @@ void TColorGrid::SetBackgroundIndex(int index) {
     if (index < 0 || index >= display::kPaletteSize || index == background_) return;
     background_ = index;
     update();
+    UpdateSpokenName();
     emit Changed();
+}
+
+void TColorGrid::SetSpokenLabel(const QString& label) {
+    spokenLabel_ = label;
+    UpdateSpokenName();
+}
+
+void TColorGrid::UpdateSpokenName() {
+    QString colors = display::PaletteColorName(foreground_);
+    if (withBackground_) colors += QString(" on ") + display::PaletteColorName(background_);
+    setAccessibleName(spokenLabel_.isEmpty() ? colors : spokenLabel_ + ": " + colors);
 }
 
 QRect TColorGrid::CellRect(int index) const {

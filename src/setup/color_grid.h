@@ -3,6 +3,10 @@
 // left click picks the foreground colour (marked "FG"), a right click the
 // background colour ("BG") when the grid offers one. Arrow keys move the
 // foreground choice, with Shift the background choice.
+//
+// A screen reader hears it as a colour chooser named by its label and the
+// colours chosen ("Digits: lime on black"), so that every arrow key is
+// heard as the colour it picks.
 
 #include <QWidget>
 
@@ -21,6 +25,8 @@ public:
     void SetBackgroundIndex(int index);
     // The palette index under a point of the widget, or -1.
     int IndexAt(QPoint at) const;
+    // What the colours are for ("Digits"); the accessible name adds them.
+    void SetSpokenLabel(const QString& label);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -37,10 +43,12 @@ protected:
 
 private:
     QRect CellRect(int index) const;
+    void UpdateSpokenName();
 
     bool withBackground_;
     int foreground_ = 0;
     int background_ = 0;
+    QString spokenLabel_;
 };
 
 } // namespace tunevox::setup

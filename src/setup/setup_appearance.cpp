@@ -51,6 +51,7 @@ void tdSetup::BuildColorsPage(QWidget* page) {
         auto* row = new QHBoxLayout;
         oDigit = new TColorGrid(true, gbDigits);
         oDigit->setObjectName("oDigit");
+        oDigit->SetSpokenLabel("Digits");
         oDigit->SetForegroundIndex(std::clamp(working_.Foreground, 0, 15));
         oDigit->SetBackgroundIndex(std::clamp(working_.Background, 0, 15));
         connect(oDigit, &TColorGrid::Changed, this, [this] {
@@ -59,6 +60,8 @@ void tdSetup::BuildColorsPage(QWidget* page) {
         row->addWidget(oDigit, 0, Qt::AlignTop);
         auto* gbStyle = new QGroupBox("Style", gbDigits);
         gbStyle->setObjectName("gbStyle");
+        // A group inside a group would be read by the outer one's title.
+        gbStyle->setAccessibleName("Style");
         auto* s = new QVBoxLayout(gbStyle);
         auto radio = [&](const char* name, const char* text, int value, void (tdSetup::*handler)()) {
             auto* r = new QRadioButton(text, gbStyle);
@@ -88,6 +91,7 @@ void tdSetup::BuildColorsPage(QWidget* page) {
         auto* v = new QVBoxLayout(gbBackground);
         oPanel = new TColorGrid(false, gbBackground);
         oPanel->setObjectName("oPanel");
+        oPanel->SetSpokenLabel("Background");
         oPanel->SetForegroundIndex(std::clamp(working_.ColorPanel, 0, 15));
         connect(oPanel, &TColorGrid::Changed, this, [this] {
             if (!updating_) oPanelChange();
@@ -105,7 +109,7 @@ void tdSetup::BuildColorsPage(QWidget* page) {
         group = new QButtonGroup(this);
         group->setExclusive(true);
         for (int d = 0; d < display::kSchemeCount; ++d) {
-            auto* b = MakeSchemeButton(QString("%1%2").arg(prefix).arg(d), QString("BT%1ON").arg(d), gb);
+            auto* b = MakeSchemeButton(QString("%1%2").arg(prefix).arg(d), d, title, gb);
             group->addButton(b, d);
             h->addWidget(b);
         }
@@ -232,7 +236,7 @@ void tdSetup::BuildButtonsPage(QWidget* page) {
             QString name = QString("%1bt%2").arg(rowNames[r][0]).arg(d);
             if (r == brAssignedFM) name += "FM";
             if (r == brAssignedAM) name += "AM";
-            auto* b = MakeSchemeButton(name, QString("BT%1ON").arg(d), gb);
+            auto* b = MakeSchemeButton(name, d, titles[r], gb);
             group->addButton(b, d);
             grid->addWidget(b, r + 1, d + 1);
         }
@@ -268,6 +272,8 @@ void tdSetup::ShowButtonRows() {
         const int d = std::clamp(values[r], 0, display::kSchemeCount - 1);
         RowActive[r]->setPixmap(QPixmap::fromImage(display::PictureTransparent(QString("BT%1ON").arg(d))));
         RowNotActive[r]->setPixmap(QPixmap::fromImage(display::PictureTransparent(QString("BT%1OFF").arg(d))));
+        RowActive[r]->setAccessibleName(QString("Active: ") + display::SchemeColorName(d));
+        RowNotActive[r]->setAccessibleName(QString("Not active: dim ") + display::SchemeColorName(d));
     }
     // Each preset row offers every scheme but those of the other two rows.
     const int fm = working_.ColorFavAssButtonFM;

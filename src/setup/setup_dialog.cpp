@@ -250,6 +250,8 @@ void tdSetup::BuildRadioCardPage(QWidget* page) {
         HwList->addItem(QString::fromStdString(c.DevMaker + " " + c.DevName));
     }
     lbDevices->setBuddy(HwList);
+    // A list view is named by its own name only, never by a buddy label.
+    HwList->setAccessibleName(lbDevices->text());
     FitListToRows(HwList, radio::kModelCount);
     connect(HwList, &QListWidget::currentRowChanged, this, [this] {
         if (!updating_) HwListChange();
@@ -347,6 +349,7 @@ void tdSetup::BuildRadioCardPage(QWidget* page) {
         edSetcap->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edSetcap->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edSetcap->setToolTip("Copy this command into a terminal");
+        edSetcap->setAccessibleName("Command that grants port access");
         edSetcap->setPlainText("sudo setcap cap_sys_rawio+ep " + ProgramPath());
         edSetcap->setFixedHeight(3 * edSetcap->fontMetrics().lineSpacing() + 2 * edSetcap->frameWidth() + 8);
         v->addWidget(edSetcap);
@@ -381,6 +384,9 @@ void tdSetup::BuildRadioCardPage(QWidget* page) {
     StTime->setObjectName("StTime");
     StTime->setRange(1, 60);
     StTime->setMaximumWidth(StTime->fontMetrics().horizontalAdvance("000") + 40);
+    // It completes the check box's sentence ("every ... secs"), which no
+    // single label says.
+    StTime->setAccessibleName("Seconds between checks");
     connect(StTime, &QSpinBox::valueChanged, this, [this] {
         if (!updating_) StTimeChange();
     });
@@ -406,6 +412,7 @@ void tdSetup::BuildRadioCardPage(QWidget* page) {
     lbStrenght[0]->setObjectName("lbStrenght");
     lbStrenght[1]->setObjectName("lbWeak");
     lbStrenght[2]->setObjectName("lbStrong");
+    lbStrenght[0]->setBuddy(SStrenght);
     auto* check = new QHBoxLayout;
     check->addWidget(xCheckIfTuned);
     check->addWidget(StTime);
@@ -570,6 +577,7 @@ void tdSetup::BuildVolumePage(QWidget* page) {
     FitListToRows(ScList, 4);
     ScList->setFixedWidth(220);
     ScLabel->setBuddy(ScList);
+    ScList->setAccessibleName("Volume controlled through");
     connect(ScList, &QListWidget::currentRowChanged, this, [this] {
         if (!updating_) ScListClick();
     });

@@ -1,5 +1,6 @@
 #include "setup/setup_widgets.h"
 
+#include "display/palette.h"
 #include "display/pictures.h"
 
 #include <QListWidget>
@@ -20,9 +21,11 @@ void FitListToRows(QListWidget* list, int rows) {
     list->setFixedHeight(rows * row + 2 * list->frameWidth() + 4);
 }
 
-QToolButton* MakeSchemeButton(const QString& objectName, const QString& picture, QWidget* parent) {
+QToolButton* MakeSchemeButton(const QString& objectName, int scheme, const QString& what, QWidget* parent) {
+    const QString picture = QString("BT%1ON").arg(scheme);
     auto* b = new QToolButton(parent);
     b->setObjectName(objectName);
+    b->setAccessibleName(what + ": " + display::SchemeColorName(scheme));
     b->setCheckable(true);
     b->setAutoRaise(false);
     const QImage glyph = display::PictureTransparent(picture);

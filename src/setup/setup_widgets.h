@@ -14,8 +14,9 @@ namespace tunevox::setup {
 // scroll bar appears.
 void FitListToRows(QListWidget* list, int rows);
 
-// A checkable button that shows a colour sample: the lamp picture `name`
-// ("BT" + scheme + "ON") on a transparent ground.
-QToolButton* MakeSchemeButton(const QString& objectName, const QString& picture, QWidget* parent);
+// A checkable button that shows a colour sample: the lamp picture of
+// `scheme` ("BT" + scheme + "ON") on a transparent ground. A screen reader
+// hears what it colours and the colour: "Text: white".
+QToolButton* MakeSchemeButton(const QString& objectName, int scheme, const QString& what, QWidget* parent);
 
 } // namespace tunevox::setup

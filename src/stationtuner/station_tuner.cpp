@@ -1,6 +1,7 @@
 #include "stationtuner/station_tuner.h"
 
 #include "display/palette.h"
+#include "display/spoken_picture.h"
 #include "display/tdisplay.h"
 #include "radio/frequency.h"
 #include "radioset/station_tuner_rules.h"
@@ -173,6 +174,7 @@ void TStationTuner::BuildTopRow() {
     Frequency = new QSlider(Qt::Horizontal, this);
     Frequency->setObjectName("Frequency");
     Frequency->setFocusPolicy(Qt::NoFocus);
+    Frequency->setAccessibleName("Frequency");
     connect(Frequency, &QSlider::valueChanged, this,
             [this](int v) { emit frequencyMoved(v / 1000.0, Frequency->isSliderDown()); });
     connect(Frequency, &QSlider::sliderReleased, this, &TStationTuner::slidingEnded);
@@ -185,15 +187,17 @@ void TStationTuner::BuildTopRow() {
     btFM = new TGlyphButton("fm", this);
     btFM->setObjectName("btFM");
     btFM->setToolTip("FM band");
+    btFM->setAccessibleName("FM band");
     connect(btFM, &QAbstractButton::clicked, this, [this] { emit bandClicked(bFM); });
     btAM = new TGlyphButton("am", this);
     btAM->setObjectName("btAM");
     btAM->setToolTip("AM band");
+    btAM->setAccessibleName("AM band");
     connect(btAM, &QAbstractButton::clicked, this, [this] { emit bandClicked(bAM); });
 }
 
 void TStationTuner::BuildDisplay() {
-    display_ = new QFrame(this);
+    display_ = new display::TSpokenPicture(this);
     display_->setObjectName("Display");
     display_->setFrameShape(QFrame::Panel);
     display_->setFrameShadow(QFrame::Sunken);
@@ -240,6 +244,9 @@ void TStationTuner::BuildBottomRow() {
         btScanPrev = GlyphButton(this, "btScanPrev", "", tGlyph::DoubleLeft, "Scan previous");
         btScanNext = GlyphButton(this, "btScanNext", "", tGlyph::DoubleRight, "Scan next");
         btStopScan = GlyphButton(this, "btStopScan", "Stop", tGlyph::Stop, "Halt scanning");
+        btScanPrev->setAccessibleName("Seek down");
+        btScanNext->setAccessibleName("Seek up");
+        btStopScan->setAccessibleName("Stop seeking");
         connect(btScanPrev, &QAbstractButton::clicked, this, [this] { emit seekClicked(-1); });
         connect(btScanNext, &QAbstractButton::clicked, this, [this] { emit seekClicked(+1); });
         connect(btStopScan, &QAbstractButton::clicked, this, &TStationTuner::stopClicked);
@@ -248,6 +255,8 @@ void TStationTuner::BuildBottomRow() {
     LFine = MakeLabel(this, "LFine", "Fine", 11, Qt::AlignRight | Qt::AlignVCenter);
     btTunePrev = GlyphButton(this, "btTunePrev", "", tGlyph::Left, "Tune previous");
     btTuneNext = GlyphButton(this, "btTuneNext", "", tGlyph::Right, "Tune next");
+    btTunePrev->setAccessibleName("Fine tune down");
+    btTuneNext->setAccessibleName("Fine tune up");
     connect(btTunePrev, &QAbstractButton::clicked, this, [this] { emit fineClicked(-1); });
     connect(btTuneNext, &QAbstractButton::clicked, this, [this] { emit fineClicked(+1); });
 
@@ -258,11 +267,13 @@ void TStationTuner::BuildBottomRow() {
     StepSlider->setObjectName("StepSlider");
     StepSlider->setToolTip("Adjust step");
     StepSlider->setFocusPolicy(Qt::NoFocus);
+    StepSlider->setAccessibleName("Fine step");
     StepSlider->setRange(1, 1);
     connect(StepSlider, &QSlider::valueChanged, this, &TStationTuner::stepMultipleChosen);
     btSpinStep = new widgets::TSpinButton(this);
     btSpinStep->setObjectName("btSpinStep");
     btSpinStep->setToolTip("Adjust step");
+    btSpinStep->SetHalfNames("Larger step", "Smaller step");
     connect(btSpinStep, &widgets::TSpinButton::topClicked, this, [this] { emit stepSpinClicked(+1); });
     connect(btSpinStep, &widgets::TSpinButton::bottomClicked, this, [this] { emit stepSpinClicked(-1); });
 }
@@ -355,6 +366,8 @@ void TStationTuner::ShowBand(radio::tBand band) {
     const bool fm = band == bFM;
     btFM->SetDown(fm);
     btAM->SetDown(!fm);
+    btFM->SetSwitchOn(fm);
+    btAM->SetSwitchOn(!fm);
     AM_FM->setText(fm ? "FM" : "AM");
     HZ->setText(fm ? "MHz" : "kHz");
 
@@ -371,6 +384,7 @@ void TStationTuner::ShowBand(radio::tBand band) {
     Frequency->setPageStep(fm ? r.step : r.step * 10);
     UpdateVisibility();
     Place();
+    UpdateSpokenText();
 }
 
 void TStationTuner::ShowFrequency(radio::tBand band, double mhz) {
@@ -384,12 +398,15 @@ void TStationTuner::ShowFrequency(radio::tBand band, double mhz) {
     const radioset::tTunerDigits digits = radioset::TunerDigits(band, mhz);
     for (int i = 0; i < 6; ++i) Dig[i]->SetDigit(static_cast<std::uint8_t>(digits.chars[i]));
     Point->setVisible(digits.point);
+    mhz_ = mhz;
+    UpdateSpokenText();
 }
 
 void TStationTuner::ShowOutOfRange(bool out) {
     outOfRange_ = out;
     PaintDigits();
     if (LOut) LOut->setVisible(out);
+    UpdateSpokenText();
 }
 
 void TStationTuner::PaintDigits() {
@@ -408,6 +425,7 @@ void TStationTuner::ShowTuned(char letter, bool lit) {
     if (!Tuned) return;
     Tuned->setText(QString(QChar(letter)));
     SetColor(Tuned, QPalette::WindowText, lit ? Qt::white : display::PaletteColor(8));
+    UpdateSpokenText();
 }
 
 void TStationTuner::ShowFineButtons(bool down, bool up) {
@@ -425,6 +443,7 @@ void TStationTuner::ShowSeeking(int direction) {
     seeking_ = direction < 0 ? -1 : direction > 0 ? 1 : 0;
     if (Scanning) Scanning->setText(seeking_ < 0 ? "<" : seeking_ > 0 ? ">" : "");
     UpdateVisibility();
+    UpdateSpokenText();
 }
 
 void TStationTuner::UpdateVisibility() {
@@ -447,6 +466,29 @@ void TStationTuner::ShowStep(int multiple, int maxMultiple, int kHz) {
         StepSlider->setValue(multiple);
     }
     Step->setText(QString::number(kHz));
+    // The slider's value is a multiple of the card's step; the label says
+    // what it means.
+    display::SetSpokenDescription(StepSlider, QString::number(kHz) + " kHz");
+}
+
+QString TStationTuner::SpokenText() const {
+    QStringList parts{display::SpokenFrequency(mhz_, band_ == bFM)};
+    if (Tuned && band_ == bFM) {
+        switch (Tuned->text().isEmpty() ? '?' : Tuned->text().at(0).toLatin1()) {
+        case 'T': parts << "tuned"; break;
+        case 'S': parts << "stereo"; break;
+        case 'M': parts << "mono"; break;
+        case '!': parts << "band not on this card"; break;
+        default: parts << "not received"; break;
+        }
+    }
+    if (Scanning && band_ == bFM && seeking_ != 0) parts << (seeking_ < 0 ? "seeking down" : "seeking up");
+    if (LOut && outOfRange_) parts << "out of range";
+    return parts.join(", ");
+}
+
+void TStationTuner::UpdateSpokenText() {
+    display_->SetSpokenText(SpokenText());
 }
 
 bool TStationTuner::Sliding() const { return Frequency->isSliderDown(); }

@@ -9,6 +9,9 @@
 // It only shows and reports: the window decides (with the rules of
 // radioset/station_tuner_rules.h) and calls the Show* methods, which never
 // emit the signals; the user's actions arrive as the signals.
+//
+// A screen reader reads the black strip as one text ("98.7 MHz, stereo,
+// out of range") and each button by what it does.
 
 #include "radio/radio_types.h"
 
@@ -16,12 +19,13 @@
 
 #include <array>
 
-class QFrame;
+class QString;
 class QLabel;
 class QSlider;
 
 namespace tunevox::display {
 class TDisplay;
+class TSpokenPicture;
 }
 namespace tunevox::widgets {
 class TGlyphButton;
@@ -68,6 +72,8 @@ public:
 
     // Whether the user is dragging the slider's thumb.
     bool Sliding() const;
+    // The strip in words, as a screen reader reads it.
+    QString SpokenText() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -120,12 +126,14 @@ private:
     // Which controls the band and a running seek leave visible.
     void UpdateVisibility();
     void PaintDigits();
+    void UpdateSpokenText();
 
     tTunerParts parts_;
     radio::tBand band_ = radio::bFM;
     int seeking_ = 0;
     bool outOfRange_ = false;
-    QFrame* display_ = nullptr; // the black strip
+    double mhz_ = 0.0;
+    display::TSpokenPicture* display_ = nullptr; // the black strip
     QLabel* LFine = nullptr;
 };
 

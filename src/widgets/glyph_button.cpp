@@ -1,5 +1,7 @@
 #include "widgets/glyph_button.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -9,9 +11,80 @@
 
 namespace tunevox::widgets {
 
+namespace {
+
+// Qt's own button interface knows the checked state of a checkable button
+// only; ours shows its state by a lamp and is never checkable, since a
+// click must not change what only the radio decides. This interface
+// reports the lamp as the pressed state of a switch.
+class TAccessibleGlyphButton final : public QAccessibleWidget {
+public:
+    explicit TAccessibleGlyphButton(TGlyphButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        const auto* b = Button();
+        if (b->isDown() || b->IsDown()) s.pressed = true;
+        if (b->IsSwitch()) {
+            s.checkable = true;
+            s.checked = b->SwitchOn();
+        }
+        return s;
+    }
+
+    // The caption before the enclosing group's title, which Qt would
+    // otherwise offer for a button without a name of its own.
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty() && !Button()->text().isEmpty())
+            return Button()->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override {
+        QStringList names;
+        if (Button()->isEnabled()) names << pressAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            if (Button()->isEnabled()) Button()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+private:
+    TGlyphButton* Button() const { return static_cast<TGlyphButton*>(widget()); }
+};
+
+QAccessibleInterface* GlyphButtonFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String(TGlyphButton::staticMetaObject.className()) && object && object->isWidgetType())
+        return new TAccessibleGlyphButton(static_cast<TGlyphButton*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 TGlyphButton::TGlyphButton(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(GlyphButtonFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setText(caption);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void TGlyphButton::SetSwitchOn(bool on) {
+    const bool changed = !isSwitch_ || switchOn_ != on;
+    isSwitch_ = true;
+    switchOn_ = on;
+    if (!changed) return;
+    QAccessible::State what;
+    what.checked = true;
+    QAccessibleStateChangeEvent event(this, what);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TGlyphButton::SetGlyph(const QImage& glyph) {

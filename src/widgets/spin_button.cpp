@@ -1,5 +1,6 @@
 #include "widgets/spin_button.h"
 
+#include <QAbstractButton>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -7,16 +8,61 @@
 
 namespace tunevox::widgets {
 
-TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+namespace {
+
+// A half as accessibility sees it: a real button, so that a screen reader
+// gets Qt's push button with its name, state and press action. The spin
+// button paints both halves and takes the mouse itself; the half only
+// stands in its place.
+class THalf final : public QAbstractButton {
+public:
+    explicit THalf(QWidget* parent) : QAbstractButton(parent) {
+        setFocusPolicy(Qt::NoFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
+} // namespace
+
+TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    top_ = new THalf(this);
+    top_->setObjectName("TopHalf");
+    bottom_ = new THalf(this);
+    bottom_->setObjectName("BottomHalf");
+    connect(top_, &QAbstractButton::clicked, this, [this] {
+        if (upEnabled_) emit topClicked();
+    });
+    connect(bottom_, &QAbstractButton::clicked, this, [this] {
+        if (downEnabled_) emit bottomClicked();
+    });
+    SetHalfNames("Up", "Down");
+}
 
 void TSpinButton::SetUpEnabled(bool on) {
     upEnabled_ = on;
+    top_->setEnabled(on);
     update();
 }
 
 void TSpinButton::SetDownEnabled(bool on) {
     downEnabled_ = on;
+    bottom_->setEnabled(on);
     update();
+}
+
+void TSpinButton::SetHalfNames(const QString& top, const QString& bottom) {
+    top_->setAccessibleName(top);
+    bottom_->setAccessibleName(bottom);
+}
+
+void TSpinButton::resizeEvent(QResizeEvent*) {
+    const int half = height() / 2;
+    top_->setGeometry(0, 0, width(), half);
+    bottom_->setGeometry(0, half, width(), height() - half);
 }
 
 void TSpinButton::paintEvent(QPaintEvent*) {

@@ -2,6 +2,7 @@
 
 #include "radio/frequency.h"
 #include "radioset/number_text.h"
+#include "display/spoken_picture.h"
 #include "display/tdisplay.h"
 
 #include <QComboBox>
@@ -66,8 +67,9 @@ tdAlarm::tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, boo
 
     auto* group = new QGroupBox("Set alarm time", this);
 
-    // The four cells sit on a black strip, as on a clock radio.
-    auto* panel = new QWidget(group);
+    // The four cells sit on a black strip, as on a clock radio; a screen
+    // reader reads the strip as the time it shows.
+    auto* panel = new display::TSpokenPicture(group);
     panel->setObjectName("AlarmPanel");
     panel->setAutoFillBackground(true);
     QPalette black = panel->palette();
@@ -86,6 +88,8 @@ tdAlarm::tdAlarm(int hour, int minute, int favorite, const tFavorites& bank, boo
     cells->addWidget(M1);
     cells->addWidget(M2);
     H1->setToolTip("Alarm time");
+    panel->setAccessibleDescription("Alarm time");
+    timeShown_ = panel;
 
     HH = new widgets::TSpinField(0, 23, 2, 2, group);
     HH->setObjectName("HH");
@@ -186,6 +190,7 @@ void tdAlarm::ShowCells() {
     H2->SetDigit(static_cast<std::uint8_t>('0' + h % 10));
     M1->SetDigit(static_cast<std::uint8_t>('0' + m / 10));
     M2->SetDigit(static_cast<std::uint8_t>('0' + m % 10));
+    timeShown_->SetSpokenText(QString("%1:%2").arg(h, 2, 10, QChar('0')).arg(m, 2, 10, QChar('0')));
 }
 
 void tdAlarm::UpdateOk() {

@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace tunevox::display {
 class TDisplay;
+class TSpokenPicture;
 }
 
 namespace tunevox::app {
@@ -50,6 +51,8 @@ private:
     void MMChange(int value);
     void ShowCells();
     void UpdateOk();
+
+    display::TSpokenPicture* timeShown_ = nullptr; // the strip of the four cells
 };
 
 } // namespace tunevox::app

@@ -77,6 +77,8 @@ tdJumpTo::tdJumpTo(const tJumpInput& input, widgets::tHelpFn help, QWidget* pare
     btFM->setObjectName("btFM");
     btAM = new QPushButton("am", group);
     btAM->setObjectName("btAM");
+    btFM->setAccessibleName("FM band");
+    btAM->setAccessibleName("AM band");
     bandButtons_ = new QButtonGroup(this);
     bandButtons_->setExclusive(true);
     for (auto [button, b] : {std::pair{btAM, bAM}, std::pair{btFM, bFM}}) {
@@ -100,6 +102,7 @@ tdJumpTo::tdJumpTo(const tJumpInput& input, widgets::tHelpFn help, QWidget* pare
     sFreq = new QSlider(Qt::Horizontal, group);
     sFreq->setObjectName("sFreq");
     sFreq->setMinimumWidth(260);
+    sFreq->setAccessibleName("Frequency scale");
 
     auto* grid = new QGridLayout(group);
     grid->addWidget(label, 0, 0);

@@ -205,6 +205,7 @@ void tdMain::ApplyLayout() {
 void tdMain::SetGlyph(TGlyphButton* button, bool on) {
     const int scheme = set_.Config().ColorGenericButton;
     button->SetGlyph(display::PictureTransparent("BT" + QString::number(scheme) + (on ? "ON" : "OFF")));
+    button->SetSwitchOn(on);
 }
 
 void tdMain::UpdateButtonGlyphs() {

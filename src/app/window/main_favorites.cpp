@@ -8,6 +8,7 @@
 #include "app/window/tray_icon.h"
 #include "display/pictures.h"
 #include "display/radio_panel.h"
+#include "favoritesgrid/favorites_grid.h"
 #include "radio/radio_card.h"
 #include "radioset/radio_set.h"
 #include "widgets/glyph_button.h"
@@ -36,6 +37,8 @@ void tdMain::ShowFavoriteButton(int n, bool on) {
     const int scheme = !f.Used ? c.ColorFavNotAssButton : f.Band == bFM ? c.ColorFavAssButtonFM : c.ColorFavAssButtonAM;
     b->SetGlyph(display::PictureTransparent("BT" + QString::number(scheme) + (on ? "ON" : "OFF")));
     b->setToolTip(f.Used ? QString::fromStdString(set_.FavoriteCaption(n)) : QString());
+    favoritesgrid::NameFavoriteButton(*b, n, f);
+    b->SetSwitchOn(on);
 }
 
 void tdMain::ShowFavoritesRow(int row) {

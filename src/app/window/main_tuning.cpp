@@ -4,6 +4,7 @@
 #include "app/window/main_window.h"
 
 #include "display/radio_panel.h"
+#include "display/spoken_picture.h"
 #include "radio/frequency.h"
 #include "radio/radio_card.h"
 #include "radioset/radio_set.h"
@@ -59,6 +60,8 @@ void tdMain::ShowCard() {
 void tdMain::ShowBand(radio::tBand band) {
     btAM->SetDown(band == bAM);
     btFM->SetDown(band == bFM);
+    btAM->SetSwitchOn(band == bAM);
+    btFM->SetSwitchOn(band == bFM);
     // Seek and step exist on FM only.
     const bool fm = band == bFM;
     for (QWidget* w : std::initializer_list<QWidget*>{LScan, LStep, Step, btSpinStep, sStep}) {
@@ -108,6 +111,8 @@ void tdMain::ShowBand(radio::tBand band) {
 void tdMain::ShowFrequency(const tFrequencyShown& shown) {
     btFM->SetDown(shown.band == bFM);
     btAM->SetDown(shown.band == bAM);
+    btFM->SetSwitchOn(shown.band == bFM);
+    btAM->SetSwitchOn(shown.band == bAM);
     SetQuietly(sFrequency, Milli(shown.frequency));
     sFrequency->setToolTip(QString::fromStdString(shown.caption));
     panel_->ShowReadout(shown.readout.chars, shown.readout.point);
@@ -125,6 +130,9 @@ void tdMain::ShowStep() {
     sStep->setValue(set_.StepMultiple());
     sStep->blockSignals(was);
     Step->setText(QString::number(StepKHz(set_.FMTuneStep())));
+    // The slider's value is a multiple of the card's step; what it means is
+    // the step in kHz the label beside it shows.
+    display::SetSpokenDescription(sStep, Step->text() + " kHz");
 }
 
 void tdMain::ShowSeek(int direction) {

@@ -82,6 +82,9 @@ void tdMain::BuildWidgets() {
     Temp = new QSlider(Qt::Horizontal, central);
     Temp->setObjectName("Temp");
     Temp->setGeometry(-100, -100, 10, 10); // never seen: it only holds the focus
+    // A screen reader still lands on it after a favorite's button.
+    Temp->setAccessibleName("Command keys");
+    Temp->setAccessibleDescription("Type a command key of the radio");
     Temp->installEventFilter(this);
 }
 
@@ -103,6 +106,7 @@ void tdMain::BuildTuner() {
     sFrequency = new QSlider(Qt::Horizontal, gpTuner);
     sFrequency->setObjectName("sFrequency");
     sFrequency->setGeometry(4, 24, 238, 18);
+    sFrequency->setAccessibleName("Frequency");
     sFrequency->installEventFilter(this);
     connect(sFrequency, &QSlider::valueChanged, this, [this](int v) {
         if (frequencyHandlerAttached_) sFrequencyChange(v);
@@ -121,17 +125,21 @@ void tdMain::BuildTuner() {
     btFM->setObjectName("btFM");
     btFM->setGeometry(248, 15, 30, 24);
     btFM->setToolTip("FM band");
+    btFM->setAccessibleName("FM band");
     connect(btFM, &QAbstractButton::clicked, this, &tdMain::btFMClick);
     btAM = new TGlyphButton("AM", gpTuner);
     btAM->setObjectName("btAM");
     btAM->setGeometry(279, 15, 30, 24);
     btAM->setToolTip("AM band");
+    btAM->setAccessibleName("AM band");
     connect(btAM, &QAbstractButton::clicked, this, &tdMain::btAMClick);
 
     btTunePrev = CommandButton(gpTuner, "btTunePrev", QString::fromUtf8("\u25C2"), {4, 46, 22, 22}, "Tune left",
                                cmDecFreq);
     btTuneNext = CommandButton(gpTuner, "btTuneNext", QString::fromUtf8("\u25B8"), {27, 46, 22, 22}, "Tune right",
                                cmIncFreq);
+    btTunePrev->setAccessibleName("Tune down");
+    btTuneNext->setAccessibleName("Tune up");
     LScan = MakeLabel(gpTuner, "LScan", "Seek", {54, 46, 30, 22}, 10, Qt::AlignRight | Qt::AlignVCenter);
     LScan->installEventFilter(this); // a double click sets the signal strength
     btScanPrev = CommandButton(gpTuner, "btScanPrev", QString::fromUtf8("\u25C2\u25C2"), {87, 46, 28, 22},
@@ -139,6 +147,9 @@ void tdMain::BuildTuner() {
     btScanNext = CommandButton(gpTuner, "btScanNext", QString::fromUtf8("\u25B8\u25B8"), {116, 46, 28, 22},
                                "Scan right", cmScanRight);
     btStopScan = CommandButton(gpTuner, "btStopScan", "Stop", {87, 46, 57, 22}, "Stop scanning", cmStopScan);
+    btScanPrev->setAccessibleName("Seek down");
+    btScanNext->setAccessibleName("Seek up");
+    btStopScan->setAccessibleName("Stop seeking");
     btStopScan->hide();
 
     LStep = MakeLabel(gpTuner, "LStep", "kHz", {180, 46, 22, 22}, 10, Qt::AlignLeft | Qt::AlignVCenter);
@@ -148,15 +159,18 @@ void tdMain::BuildTuner() {
     sStep->setObjectName("sStep");
     sStep->setGeometry(203, 48, 58, 18);
     sStep->setMinimum(1);
+    sStep->setAccessibleName("Tuning step");
     sStep->installEventFilter(this);
     connect(sStep, &QSlider::valueChanged, this, [this](int v) {
         if (!sStep->signalsBlocked()) sStepChange(v);
     });
     btJump = CommandButton(gpTuner, "btJump", "Go", {263, 46, 28, 22}, "Jump directly to a frequency", cmJump);
+    btJump->setAccessibleName("Jump to a frequency");
     btSpinStep = new TSpinButton(gpTuner);
     btSpinStep->setObjectName("btSpinStep");
     btSpinStep->setGeometry(293, 46, 15, 22);
     btSpinStep->setToolTip("Step + / Step -");
+    btSpinStep->SetHalfNames("Larger step", "Smaller step");
     connect(btSpinStep, &TSpinButton::topClicked, this, [this] { RunCommand(cmDecStep); });
     connect(btSpinStep, &TSpinButton::bottomClicked, this, [this] { RunCommand(cmIncStep); });
 }
@@ -184,6 +198,7 @@ void tdMain::BuildPresets() {
     btNextPrev->setObjectName("btNextPrev");
     btNextPrev->setGeometry(284, 12, 14, 32);
     btNextPrev->setToolTip("Previous / next row of presets");
+    btNextPrev->SetHalfNames("Previous row of favorites", "Next row of favorites");
     connect(btNextPrev, &TSpinButton::topClicked, this, &tdMain::btNextPrevTopClick);
     connect(btNextPrev, &TSpinButton::bottomClicked, this, &tdMain::btNextPrevBottomClick);
 
@@ -208,6 +223,7 @@ void tdMain::BuildVolumeAndButtons() {
     sVolume = new QSlider(Qt::Horizontal, gpVolume);
     sVolume->setObjectName("sVolume");
     sVolume->setGeometry(3, 12, 66, 16);
+    sVolume->setAccessibleName("Volume");
     sVolume->installEventFilter(this);
     connect(sVolume, &QSlider::valueChanged, this, [this](int v) {
         if (!sVolume->signalsBlocked()) sVolumeChange(v);
@@ -240,6 +256,16 @@ void tdMain::BuildVolumeAndButtons() {
     btMem = fn("btMem", "MEM", 1, 1, "Store the station in a preset", cmMemory);
     btStr = fn("btStr", "STR", 2, 1, "Forced stereo on/off", cmStereo);
     OnOff = fn("OnOff", "OFF", 3, 1, "Exit Tunevox", cmExit);
+    // The captions are three-letter codes; a screen reader says what they
+    // stand for, and the lamp as the switch's state (SetGlyph).
+    btMute->setAccessibleName("Mute");
+    btAlarm->setAccessibleName("Alarm");
+    btSleep->setAccessibleName("Sleep");
+    btProg->setAccessibleName("Programming mode");
+    btClr->setAccessibleName("Clear a favorite");
+    btMem->setAccessibleName("Store in a favorite");
+    btStr->setAccessibleName("Forced stereo");
+    OnOff->setAccessibleName("Exit");
 }
 
 void tdMain::BuildMenus() {
