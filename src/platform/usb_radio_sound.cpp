@@ -297,7 +297,7 @@ private:
             if (!Recover(avail)) return false;
             avail = static_cast<snd_pcm_sframes_t>(playbackBuffer_);
         }
-        // What waits in the device's buffer: the part of the delay this
+        // What waits in the device's buffer: the share of the delay this
         // side controls. The sink's own latency (a Bluetooth headset's) is
         // not ours to cut, and counting it would drop everything.
         const long queued = static_cast<long>(playbackBuffer_) - std::min<long>(avail, playbackBuffer_);

@@ -71,7 +71,7 @@ public:
     // row it added, -1 when nothing was received), then the end.
     std::function<void(const tScanPoint& point, int row)> onPoint;
     std::function<void(bool stopped)> onEnd;
-    // The frequency measured next and the part of the band done (0..1).
+    // The frequency measured next and how much of the band is done (0..1).
     double NextFrequency() const;
     double Done() const;
 

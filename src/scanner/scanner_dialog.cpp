@@ -5,7 +5,7 @@
 #include "radio/radio_card.h"
 #include "radioset/radio_set.h"
 #include "radioset/tuning_rules.h"
-#include "scanner/spectrum.h"
+#include "scanner/band_chart.h"
 #include "widgets/glyph_button.h"
 #include "widgets/interaction.h"
 #include "widgets/spin_button.h"

@@ -8,7 +8,7 @@
 #include "favoritesgrid/favorites_grid.h"
 #include "radio/frequency.h"
 #include "radioset/radio_set_fixture.h"
-#include "scanner/spectrum.h"
+#include "scanner/band_chart.h"
 #include "support/qt_test_support.h"
 #include "support/scripted_interaction.h"
 #include "widgets/glyph_button.h"

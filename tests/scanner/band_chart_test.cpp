@@ -2,7 +2,7 @@
 // 2x device pixels and at four times the design size, the legend, the
 // sweep's cursor and progress, and the mouse.
 
-#include "scanner/spectrum.h"
+#include "scanner/band_chart.h"
 #include "support/qt_test_support.h"
 
 #include <gtest/gtest.h>

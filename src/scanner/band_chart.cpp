@@ -1,4 +1,4 @@
-#include "scanner/spectrum.h"
+#include "scanner/band_chart.h"
 
 #include "display/spoken_picture.h"
 #include "radio/frequency.h"

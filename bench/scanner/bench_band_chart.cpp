@@ -6,7 +6,7 @@
 // strip repainted by the event loop, with and without the cursor stepping
 // along.
 
-#include "scanner/spectrum.h"
+#include "scanner/band_chart.h"
 
 #include <QApplication>
 #include <QImage>
