@@ -4,6 +4,7 @@
 #include "radioset/radio_set.h"
 #include "stationtuner/station_tuner.h"
 #include "widgets/glyph_button.h"
+#include "widgets/file_menu.h"
 #include "widgets/interaction.h"
 
 #include <QAction>
@@ -214,23 +215,14 @@ QWidget* tdEditFavorites::BuildControls() {
 }
 
 void tdEditFavorites::BuildMenu() {
-    MainMenu = new QMenuBar(this);
-    MainMenu->setObjectName("MainMenu");
-    // In the window, where its shortcuts work, not in a desktop's global bar.
-    MainMenu->setNativeMenuBar(false);
-    QMenu* file = MainMenu->addMenu("&File");
-    file->setObjectName("File");
-    auto item = [this, file](const char* name, const QString& caption, QKeySequence::StandardKey key,
-                             void (tdEditFavorites::*handler)()) {
-        QAction* a = file->addAction(caption, this, handler);
-        a->setObjectName(name);
-        a->setShortcuts(key);
-        return a;
-    };
-    iNew = item("iNew", "New", QKeySequence::New, &tdEditFavorites::btNewClick);
-    iLoad = item("iLoad", "Load", QKeySequence::Open, &tdEditFavorites::btLoadClick);
-    iSave = item("iSave", "Save", QKeySequence::Save, &tdEditFavorites::btSaveClick);
-    iSaveAs = item("iSaveAs", "Save as", QKeySequence::SaveAs, &tdEditFavorites::iSaveAsClick);
+    const widgets::tFileMenu m = widgets::MakeFileMenu(
+        this, [this] { btNewClick(); }, [this] { btLoadClick(); }, [this] { btSaveClick(); },
+        [this] { iSaveAsClick(); });
+    MainMenu = m.bar;
+    iNew = m.newFile;
+    iLoad = m.load;
+    iSave = m.save;
+    iSaveAs = m.saveAs;
 }
 
 // --- showing ---

@@ -2,6 +2,7 @@
 
 #include "radioset/radio_set.h"
 #include "scripteditor/action_icons.h"
+#include "widgets/file_menu.h"
 #include "widgets/interaction.h"
 
 #include <QAction>
@@ -381,23 +382,14 @@ QWidget* tdProgr::BuildPresetPanel() {
 }
 
 void tdProgr::BuildMenu() {
-    MainMenu = new QMenuBar(this);
-    MainMenu->setObjectName("MainMenu");
-    // In the window, where its shortcuts work, not in a desktop's global bar.
-    MainMenu->setNativeMenuBar(false);
-    QMenu* file = MainMenu->addMenu("&File");
-    file->setObjectName("File");
-    auto item = [this, file](const char* name, const QString& caption, QKeySequence::StandardKey key,
-                             void (tdProgr::*handler)()) {
-        QAction* a = file->addAction(caption, this, handler);
-        a->setObjectName(name);
-        a->setShortcuts(key);
-        return a;
-    };
-    iNew = item("iNew", "New", QKeySequence::New, &tdProgr::btNewClick);
-    iLoad = item("iLoad", "Load", QKeySequence::Open, &tdProgr::btLoadClick);
-    iSave = item("iSave", "Save", QKeySequence::Save, &tdProgr::btSaveClick);
-    iSaveAs = item("iSaveAs", "Save as", QKeySequence::SaveAs, &tdProgr::iSaveAsClick);
+    const widgets::tFileMenu m = widgets::MakeFileMenu(
+        this, [this] { btNewClick(); }, [this] { btLoadClick(); }, [this] { btSaveClick(); },
+        [this] { iSaveAsClick(); });
+    MainMenu = m.bar;
+    iNew = m.newFile;
+    iLoad = m.load;
+    iSave = m.save;
+    iSaveAs = m.saveAs;
 }
 
 // --- showing ---
